@@ -1,0 +1,317 @@
+// OBJ reading in two passes over the same scanner. All index checking happens
+// here, where the indices are read, so later stages can trust every index.
+#include "glm/obj_reader.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "glm/check.h"
+#include "glm/mtl_reader.h"
+#include "glm/texture_hook.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string firstWord(const char* text) {
+  char word[GLM_LINE_SIZE];
+  if (std::sscanf(text, "%127s", word) != 1) return std::string();
+  return word;
+}
+
+// A group name is its whole rest of line less the last character (normally the line end).
+void dropLastCharacter(char* text) {
+  size_t length = std::strlen(text);
+  if (length > 0) text[length - 1] = '\0';
+}
+
+bool formHasTexture(FaceForm form) {
+  return form == FaceForm::VERTEX_TEXTURE_NORMAL || form == FaceForm::VERTEX_TEXTURE;
+}
+
+bool formHasNormal(FaceForm form) {
+  return form == FaceForm::VERTEX_TEXTURE_NORMAL || form == FaceForm::VERTEX_NORMAL;
+}
+
+// One face corner as read from the file: the raw numbers, kept across failed
+// reads (a read that assigns nothing leaves the previous corner's values).
+struct RawCorner {
+  long vertex = 0;
+  long texture = 0;
+  long normal = 0;
+};
+
+struct Corner {
+  unsigned vertex = 0;
+  unsigned texture = 0;
+  unsigned normal = 0;
+};
+
+// What the fill pass has read so far, the base of relative indices.
+struct ElementsSeen {
+  unsigned long vertices = 0;
+  unsigned long normals = 0;
+  unsigned long uvs = 0;
+};
+
+class FaceResolver {
+ public:
+  FaceResolver(const ObjModel& model, const ElementsSeen& seen, FaceForm form, ObjScanner& scanner)
+      : model_(model), seen_(seen), form_(form), scanner_(scanner) {}
+
+  ReadStatus resolve(const RawCorner& raw, Corner* corner) const {
+    ReadStatus status = resolveOne(raw.vertex, seen_.vertices, model_.nvertices, "vertex", &corner->vertex);
+    if (!status.ok()) return status;
+    if (formHasTexture(form_)) {
+      status = resolveOne(raw.texture, seen_.uvs, model_.nuvs, "texture coordinate", &corner->texture);
+      if (!status.ok()) return status;
+    }
+    if (formHasNormal(form_)) {
+      status = resolveOne(raw.normal, seen_.normals, model_.nnormals, "normal", &corner->normal);
+    }
+    return status;
+  }
+
+ private:
+  ReadStatus resolveOne(long raw, unsigned long seen, unsigned count, const char* kind, unsigned* out) const {
+    // -1 is the last element of its kind read before this face.
+    long long index = raw < 0 ? static_cast<long long>(seen) + 1 + raw : raw;
+    if (index >= 1 && index <= static_cast<long long>(count)) {
+      *out = static_cast<unsigned>(index);
+      return ReadStatus::success();
+    }
+    char text[128];
+    std::snprintf(text, sizeof text, "bad %s index %ld in \"", kind, raw);
+    char where[64];
+    std::snprintf(where, sizeof where, "\" at line %ld.\n", scanner_.currentLine());
+    return ReadStatus::failure(ReadError::BAD_INDEX,
+                               std::string("glmReadOBJ() failed: ") + text + model_.path + where);
+  }
+
+  const ObjModel& model_;
+  const ElementsSeen& seen_;
+  FaceForm form_;
+  ObjScanner& scanner_;
+};
+
+// Stores triangles while bounding every write by what the counting pass sized:
+// a triangle that the counting pass did not see (the passes can disagree on
+// lines with extra tokens) is dropped, never written past an array.
+class TriangleSink {
+ public:
+  explicit TriangleSink(ObjModel* model) : model_(model) {}
+
+  void store(ObjGroup* group, FaceForm form, const Corner& a, const Corner& b, const Corner& c) {
+    if (next_ >= model_->tris.size() || group->ntris >= group->tris.size()) return;
+    ObjTriangle& triangle = model_->tris[next_];
+    triangle.facet = static_cast<unsigned>(-1);  // no facet normal until they are computed
+    const Corner* corners[3] = {&a, &b, &c};
+    for (int k = 0; k < 3; ++k) {
+      triangle.vertex[k] = corners[k]->vertex;
+      if (formHasTexture(form)) triangle.uv[k] = corners[k]->texture;
+      if (formHasNormal(form)) triangle.normal[k] = corners[k]->normal;
+    }
+    group->tris[group->ntris++] = next_;
+    ++next_;
+  }
+
+  unsigned stored() const { return next_; }
+
+ private:
+  ObjModel* model_;
+  unsigned next_ = 0;
+};
+
+}  // namespace
+
+ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
+  GLM_ASSERT(model, "model");
+  ObjGroup* group = glmObtainGroup(model, "default");
+  unsigned nvertices = 0, nnormals = 0, nuvs = 0, ntris = 0;
+  char token[GLM_TOKEN_SIZE];
+  char line[GLM_LINE_SIZE];
+
+  while (scanner.readToken(token)) {
+    switch (token[0]) {
+      case 'v':
+        switch (token[1]) {
+          case '\0':
+            ++nvertices;
+            break;
+          case 'n':
+            ++nnormals;
+            break;
+          case 't':
+            ++nuvs;
+            break;
+          default:
+            return ReadStatus::failure(ReadError::UNKNOWN_TOKEN,
+                                       std::string("glmFirstPass(): Unknown token \"") + token + "\".\n", true);
+        }
+        scanner.readLine(line, GLM_LINE_SIZE);
+        break;
+      case 'm': {
+        scanner.readLine(line, GLM_LINE_SIZE);
+        // An mtllib without a name names nothing to read.
+        std::string name = firstWord(line);
+        if (!name.empty()) {
+          model->mtllibfile = name;
+          ReadStatus status = glmReadMTLChecked(model, name.c_str());
+          if (!status.ok()) return status;
+        }
+        break;
+      }
+      case 'g':
+        scanner.readLine(line, GLM_LINE_SIZE);
+        dropLastCharacter(line);
+        group = glmObtainGroup(model, line);
+        break;
+      case 'f': {
+        scanner.readToken(token);
+        FaceForm form = glmFaceFormOf(token);
+        RawCorner raw;
+        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        ++ntris;
+        ++group->ntris;
+        while (scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal) > 0) {
+          ++ntris;
+          ++group->ntris;
+        }
+        break;
+      }
+      default:  // '#', "usemtl", "o", "s", "l", leftovers
+        scanner.readLine(line, GLM_LINE_SIZE);
+        break;
+    }
+  }
+
+  model->nvertices = nvertices;
+  model->nnormals = nnormals;
+  model->nuvs = nuvs;
+  model->ntris = ntris;
+  for (ObjGroup* g = model->grouplist; g != nullptr; g = g->next) {
+    g->tris.assign(g->ntris, 0);
+    g->ntris = 0;
+  }
+  return ReadStatus::success();
+}
+
+ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
+  GLM_ASSERT(model, "model");
+  ObjGroup* group = glmLookupGroup(model, "default");
+  GLM_ASSERT(group, "the counting pass's group \"default\"");
+  unsigned material = 0;
+  ElementsSeen seen;
+  TriangleSink sink(model);
+  float spare[3];
+  char token[GLM_TOKEN_SIZE];
+  char line[GLM_LINE_SIZE];
+
+  while (scanner.readToken(token)) {
+    switch (token[0]) {
+      case 'v':
+        // An element beyond the counted ones (passes disagreeing) is read and dropped.
+        if (token[1] == '\0') {
+          ++seen.vertices;
+          scanner.readFloats(seen.vertices <= model->nvertices ? &model->vertices[3 * seen.vertices] : spare, 3);
+        } else if (token[1] == 'n') {
+          ++seen.normals;
+          scanner.readFloats(seen.normals <= model->nnormals ? &model->normals[3 * seen.normals] : spare, 3);
+        } else if (token[1] == 't') {
+          ++seen.uvs;
+          scanner.readFloats(seen.uvs <= model->nuvs ? &model->uvs[2 * seen.uvs] : spare, 2);
+        } else {
+          scanner.readLine(line, GLM_LINE_SIZE);
+        }
+        break;
+      case 'u':
+        scanner.readLine(line, GLM_LINE_SIZE);
+        material = glmFindMaterial(model, firstWord(line).c_str());
+        group->material = material;
+        break;
+      case 'g': {
+        scanner.readLine(line, GLM_LINE_SIZE);
+        dropLastCharacter(line);
+        // A group the counting pass never saw keeps the faces in the current group.
+        ObjGroup* found = glmLookupGroup(model, line);
+        if (found != nullptr) {
+          group = found;
+          group->material = material;
+        }
+        break;
+      }
+      case 'f': {
+        scanner.readToken(token);
+        FaceForm form = glmFaceFormOf(token);
+        FaceResolver resolver(*model, seen, form, scanner);
+        RawCorner raw;
+        Corner first, previous, latest;
+        glmParseCorner(token, form, &raw.vertex, &raw.texture, &raw.normal);
+        ReadStatus status = resolver.resolve(raw, &first);
+        if (!status.ok()) return status;
+        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        status = resolver.resolve(raw, &previous);
+        if (!status.ok()) return status;
+        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        status = resolver.resolve(raw, &latest);
+        if (!status.ok()) return status;
+        sink.store(group, form, first, previous, latest);
+        // Fan: each further corner makes a triangle with the first and the last corner.
+        while (scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal) > 0) {
+          previous = latest;
+          status = resolver.resolve(raw, &latest);
+          if (!status.ok()) return status;
+          sink.store(group, form, first, previous, latest);
+        }
+        break;
+      }
+      default:  // '#', "mtllib", "o", "s", "l", leftovers
+        scanner.readLine(line, GLM_LINE_SIZE);
+        break;
+    }
+  }
+
+  // Fewer triangles than counted (passes disagreeing) shrink the counts to what was stored.
+  model->ntris = sink.stored();
+  model->tris.resize(model->ntris);
+  for (ObjGroup* g = model->grouplist; g != nullptr; g = g->next) g->tris.resize(g->ntris);
+  return ReadStatus::success();
+}
+
+ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
+  out->reset();
+  FilePtr file(std::fopen(path, "r"));
+  if (!file) {
+    return ReadStatus::failure(ReadError::CANT_OPEN_OBJ,
+                               std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".\n");
+  }
+  auto model = std::make_unique<ObjModel>();
+  model->path = path;
+  TextureRegistryScope registry;
+  StdioScanner scanner(file.get());
+
+  ReadStatus status = glmFirstPass(model.get(), scanner);
+  if (!status.ok()) return status;
+
+  model->vertices.assign(3 * (static_cast<size_t>(model->nvertices) + 1), 0.0f);
+  model->tris.assign(model->ntris, ObjTriangle());
+  if (model->nnormals != 0) model->normals.assign(3 * (static_cast<size_t>(model->nnormals) + 1), 0.0f);
+  if (model->nuvs != 0) model->uvs.assign(2 * (static_cast<size_t>(model->nuvs) + 1), 0.0f);
+
+  scanner.rewind();
+  status = glmFillPass(model.get(), scanner);
+  if (!status.ok()) return status;
+  *out = std::move(model);
+  return ReadStatus::success();
+}
+
+ObjModel* glmReadOBJ(const char* path) {
+  std::unique_ptr<ObjModel> model;
+  ReadStatus status = glmReadOBJChecked(path, &model);
+  if (!status.ok()) glmFailWith(status);
+  return model.release();
+}
