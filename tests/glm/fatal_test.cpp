@@ -1,0 +1,159 @@
+// Every way a model can be refused: the status of the checked API in-process,
+// and the message, stream and exit status of the public API in a child process.
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "tests/glm/glm_test_support.h"
+
+using glmtest::TempFolder;
+using testing::ExitedWithCode;
+using testing::StrEq;
+
+namespace {
+
+ReadStatus readStatusOf(const std::string& path) {
+  std::unique_ptr<ObjModel> model;
+  ReadStatus status = glmReadOBJChecked(path.c_str(), &model);
+  EXPECT_EQ(status.ok(), model != nullptr);
+  return status;
+}
+
+// In a death-test child: standard output goes where the test reads (the pipe
+// of standard error) and standard error is discarded, so only stdout is seen.
+void onlyStdoutVisible() {
+  dup2(STDERR_FILENO, STDOUT_FILENO);
+  int null = open("/dev/null", O_WRONLY);
+  dup2(null, STDERR_FILENO);
+}
+
+void onlyStderrVisible() {
+  int null = open("/dev/null", O_WRONLY);
+  dup2(null, STDOUT_FILENO);
+}
+
+}  // namespace
+
+TEST(ReadFailures, UnopenableObj) {
+  TempFolder folder;
+  std::string path = folder.path("missing.obj");
+  ReadStatus status = readStatusOf(path);
+  EXPECT_EQ(status.error, ReadError::CANT_OPEN_OBJ);
+  EXPECT_EQ(status.message, "glmReadOBJ() failed: can't open data file \"" + path + "\".\n");
+  EXPECT_FALSE(status.toStdout);
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
+}
+
+TEST(ReadFailures, UnknownVertexStatement) {
+  TempFolder folder;
+  struct Case {
+    const char* text;
+    std::string token;
+  };
+  const Case cases[] = {
+      {"v 1 2 3\nvp 0.5\n", "vp"},
+      {"# fine\nvw 0 1\n", "vw"},
+      // A token is cut at 127 characters; the rest would be read as the next token.
+      {nullptr, "v" + std::string(126, 'x')},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.text != nullptr ? c.text : "v" + std::string(300, 'x') + " 1\n";
+    std::string path = folder.write("vp.obj", text);
+    ReadStatus status = readStatusOf(path);
+    EXPECT_EQ(status.error, ReadError::UNKNOWN_TOKEN);
+    EXPECT_EQ(status.message, "glmFirstPass(): Unknown token \"" + c.token + "\".\n");
+    EXPECT_TRUE(status.toStdout);
+    EXPECT_EXIT({ onlyStdoutVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
+  }
+}
+
+TEST(ReadFailures, UnopenableMaterialLibrary) {
+  TempFolder folder;
+  std::string path = folder.write("nomtl.obj", "v 0 0 0\nmtllib absent.mtl\n");
+  ReadStatus status = readStatusOf(path);
+  EXPECT_EQ(status.error, ReadError::CANT_OPEN_MTL);
+  EXPECT_EQ(status.message, "glmReadMTL() failed: can't open material file \"" + folder.path("absent.mtl") + "\".\n");
+  EXPECT_FALSE(status.toStdout);
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
+
+  ObjModel model;
+  model.path = path;
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadMTL(&model, "absent.mtl"); }, ExitedWithCode(1), StrEq(status.message));
+}
+
+TEST(ReadFailures, UnreadableTexture) {
+  TempFolder folder;
+  folder.write("tex.mtl", "newmtl a\nmap_Kd  broken.tga\n");
+  std::string path = folder.write("tex.obj", "mtllib tex.mtl\n");
+  glmtest::TextureRecorder failing(true);
+  ReadStatus status = readStatusOf(path);
+  EXPECT_EQ(status.error, ReadError::TEXTURE_UNREADABLE);
+  // The loader's own text, passed through unchanged.
+  EXPECT_EQ(status.message, "Error reading texture: " + folder.path("broken.tga") + " \n");
+  EXPECT_FALSE(status.toStdout);
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
+
+  ObjModel model;
+  model.path = path;
+  EXPECT_EXIT({ onlyStderrVisible(); glmAcquireTexture(&model, " broken.tga\n"); }, ExitedWithCode(1),
+              StrEq(status.message));
+}
+
+TEST(ReadFailures, BadFaceIndexNamesFileAndLine) {
+  struct Case {
+    const char* text;
+    const char* problem;
+    int line;
+  };
+  const Case cases[] = {
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 0 1 2\n", "bad vertex index 0", 4},
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\n\nf 1 2 3\nf 1 2 4\n", "bad vertex index 4", 6},
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3 9\n", "bad vertex index 9", 4},       // fourth corner of a fan
+      {"v 0 0 0\nv 1 0 0\nf -3 1 2\nv 0 1 0\n", "bad vertex index -3", 3},      // only two read before the face
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1//1 2//1 3//1\n", "bad normal index 1", 4},  // the file has no normals
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/2 3/1\n", "bad texture coordinate index 2", 5},
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/-2 3/1/1\n", "bad normal index -2", 6},
+      {"v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 99999999999999999999\n", "bad vertex index 9223372036854775807", 4},
+      // A face without corners takes the next token as its first corner: the
+      // line reported is where that token was read.
+      {"v 0 0 0\nf\ng end\n", "bad vertex index 0", 3},
+      {"v 0 0 0\nf", "bad vertex index 0", 2},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string path = folder.write("bad.obj", c.text);
+    ReadStatus status = readStatusOf(path);
+    EXPECT_EQ(status.error, ReadError::BAD_INDEX);
+    EXPECT_EQ(status.message, "glmReadOBJ() failed: " + std::string(c.problem) + " in \"" + path + "\" at line " +
+                                  std::to_string(c.line) + ".\n");
+    EXPECT_FALSE(status.toStdout);
+  }
+  std::string path = folder.write("bad.obj", cases[0].text);
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1),
+              StrEq("glmReadOBJ() failed: bad vertex index 0 in \"" + path + "\" at line 4.\n"));
+}
+
+TEST(ReadFailures, FittingAModelWithoutVertices) {
+  TempFolder folder;
+  std::string path = folder.write("empty.obj", "# nothing\n");
+  auto model = glmtest::readModel(path);
+  ASSERT_TRUE(model);
+  EXPECT_EXIT({ onlyStderrVisible(); glmFitToUnitCube(model.get()); }, ExitedWithCode(1),
+              StrEq("glmFitToUnitCube() failed: model \"" + path + "\" has no vertices.\n"));
+}
+
+TEST(ReadFailures, SuccessfulReadPrintsNothingAndReturnsTheModel) {
+  TempFolder folder;
+  std::string path = folder.write("ok.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  ObjModel* model = glmReadOBJ(path.c_str());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(model->path, path);
+  EXPECT_EQ(model->ntris, 1u);
+  glmDelete(model);
+}
