@@ -151,9 +151,9 @@ ReadStatus glmAcquireTextureChecked(ObjModel* model, const char* mapText, unsign
 
   MaterialTextureResult loaded = glmTextureHook()(path.c_str(), true, true, true);
   if (!loaded.ok) {
-    std::string message = loaded.error;
-    if (message.empty()) message = "Error reading texture: " + path + " \n";
-    return ReadStatus::failure(ReadError::TEXTURE_UNREADABLE, message);
+    // Printed as glmLoadTexture prints it: the loader's text and one more line end.
+    std::string message = loaded.error.empty() ? "Error reading texture: " + path + " \n" : loaded.error;
+    return ReadStatus::failure(ReadError::TEXTURE_UNREADABLE, message + "\n");
   }
   ObjTexture texture;
   texture.name = name;
