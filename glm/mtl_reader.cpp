@@ -12,11 +12,6 @@
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 // The first blank-separated word of a rest-of-line text; empty when there is none.
 std::string firstWord(const char* text) {
   char word[GLM_LINE_SIZE];
@@ -29,7 +24,7 @@ std::string firstWord(const char* text) {
 ReadStatus glmReadMTLChecked(ObjModel* model, const char* name) {
   GLM_ASSERT(model, "model");
   std::string path = glmDirectoryOf(model->path.c_str()) + name;
-  FilePtr file(std::fopen(path.c_str(), "r"));
+  FilePtr file = glmOpenTextFile(path.c_str());
   if (!file) {
     return ReadStatus::failure(ReadError::CANT_OPEN_MTL,
                                "glmReadMTL() failed: can't open material file \"" + path + "\".\n");

@@ -11,11 +11,6 @@
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 std::string firstWord(const char* text) {
   char word[GLM_LINE_SIZE];
   if (std::sscanf(text, "%127s", word) != 1) return std::string();
@@ -284,7 +279,7 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
 
 ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   out->reset();
-  FilePtr file(std::fopen(path, "r"));
+  FilePtr file = glmOpenTextFile(path);
   if (!file) {
     return ReadStatus::failure(ReadError::CANT_OPEN_OBJ,
                                std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".\n");

@@ -3,6 +3,8 @@
 // is refused by the range check instead of overflowing the conversion.
 #include "glm/scanner.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 namespace {
@@ -99,3 +101,10 @@ long StdioScanner::currentLine() {
 }
 
 void StdioScanner::rewind() { std::rewind(file_); }
+
+FilePtr glmOpenTextFile(const char* path) {
+  FilePtr file(std::fopen(path, "r"));
+  struct stat info;
+  if (file && fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) file.reset();
+  return file;
+}

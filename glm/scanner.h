@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 
 // The largest token, line and map-line reads, buffer sizes including the NUL.
 constexpr int GLM_TOKEN_SIZE = 128;
@@ -68,3 +69,12 @@ class StdioScanner : public ObjScanner {
  private:
   std::FILE* file_;
 };
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a text file for reading ("r"); null when it cannot be opened or is a
+// directory (which stdio would open, and then read as empty).
+FilePtr glmOpenTextFile(const char* path);

@@ -45,6 +45,17 @@ TEST(ReadFailures, UnopenableObj) {
   EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
 }
 
+TEST(ReadFailures, DirectoryIsNotAModelOrLibrary) {
+  TempFolder folder;
+  ReadStatus status = readStatusOf(folder.dir());
+  EXPECT_EQ(status.error, ReadError::CANT_OPEN_OBJ);
+  EXPECT_EQ(status.message, "glmReadOBJ() failed: can't open data file \"" + folder.dir() + "\".\n");
+  folder.write("dir.obj", "mtllib .\n");
+  status = readStatusOf(folder.path("dir.obj"));
+  EXPECT_EQ(status.error, ReadError::CANT_OPEN_MTL);
+  EXPECT_EQ(status.message, "glmReadMTL() failed: can't open material file \"" + folder.path(".") + "\".\n");
+}
+
 TEST(ReadFailures, UnknownVertexStatement) {
   TempFolder folder;
   struct Case {
