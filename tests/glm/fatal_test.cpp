@@ -168,3 +168,14 @@ TEST(ReadFailures, SuccessfulReadPrintsNothingAndReturnsTheModel) {
   EXPECT_EQ(model->ntris, 1u);
   glmDelete(model);
 }
+
+TEST(ProgrammingErrors, MissingModelOrArraysAbortWithTheConditionsText) {
+  ObjModel empty;  // no vertices array: never the case after a read
+  EXPECT_DEATH(glmFitToUnitCube(nullptr), "Assertion `model' failed");
+  EXPECT_DEATH(glmFitToUnitCube(&empty), "Assertion `model->vertices' failed");
+  EXPECT_DEATH(glmComputeFacetNormals(&empty), "Assertion `model->vertices' failed");
+  EXPECT_DEATH(glmDraw(&empty, 0), "Assertion `model->vertices' failed");
+  empty.vertices.assign(3, 0.0f);
+  EXPECT_DEATH(glmVertexNormals(&empty, 90.0f), "Assertion `model->facetnorms' failed");
+  EXPECT_DEATH(glmLookupGroup(nullptr, "default"), "Assertion `model' failed");
+}
