@@ -37,6 +37,13 @@ std::int32_t readS32(const unsigned char* bytes) { return static_cast<std::int32
 
 bool CBMPImageLoader::Load(const char* fileName, CImage* image) {
   CloseOnExit closer(file);
+  if (Decode(fileName, image)) return true;
+  // Whatever the image held before, a refused file leaves it without pixels.
+  image->Release();
+  return false;
+}
+
+bool CBMPImageLoader::Decode(const char* fileName, CImage* image) {
   file.open(fileName, std::ios::in | std::ios::binary);
   if (!file.good()) return false;
 
@@ -73,10 +80,7 @@ bool CBMPImageLoader::Load(const char* fileName, CImage* image) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  if (!file.seekg(dataOffset)) {
-    image->Release();
-    return false;
-  }
+  if (!file.seekg(dataOffset)) return false;
 
   // File row i is image row i bottom-up, image row height-1-i top-down.
   auto imageRow = [&](std::int32_t fileRow) { return image->GetRow(topDown ? height - 1 - fileRow : fileRow); };
@@ -119,10 +123,7 @@ bool CBMPImageLoader::Load(const char* fileName, CImage* image) {
       }
     }
   }
-  if (!complete) {
-    image->Release();
-    return false;
-  }
+  if (!complete) return false;
   swapRedBlue(image->GetData(), static_cast<std::size_t>(width) * height, 3);
   return true;
 }

@@ -11,4 +11,7 @@ class CBMPImageLoader : public CImageLoader {
   // Rows stored bottom-up (positive height) or top-down (negative height) both
   // give row 0 at the bottom of the picture.
   bool Load(const char* fileName, CImage* image) override;
+
+ private:
+  bool Decode(const char* fileName, CImage* image);
 };

@@ -80,6 +80,13 @@ void CTGAImageLoader::ReadHeader() {
 
 bool CTGAImageLoader::Load(const char* fileName, CImage* image) {
   CloseOnExit closer(file);
+  if (Decode(fileName, image)) return true;
+  // Whatever the image held before, a refused file leaves it without pixels.
+  image->Release();
+  return false;
+}
+
+bool CTGAImageLoader::Decode(const char* fileName, CImage* image) {
   file.open(fileName, std::ios::in | std::ios::binary);
   if (!file.good()) return false;
 
@@ -123,13 +130,7 @@ bool CTGAImageLoader::Load(const char* fileName, CImage* image) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  const bool complete =
-      header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image) : ReadRunLengthPixels(image);
-  if (!complete) {
-    image->Release();
-    return false;
-  }
-  return true;
+  return header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image) : ReadRunLengthPixels(image);
 }
 
 bool CTGAImageLoader::ReadRawPixels(CImage* image) {

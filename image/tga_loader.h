@@ -36,6 +36,7 @@ class CTGAImageLoader : public CImageLoader {
   TGAHeader header;
 
  private:
+  bool Decode(const char* fileName, CImage* image);
   void ReadHeader();
   bool ReadRawPixels(CImage* image);
   bool ReadRunLengthPixels(CImage* image);
