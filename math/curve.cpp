@@ -26,23 +26,16 @@ CVector3D catmullRomSegment(const CVector3D& p0, const CVector3D& p1, const CVec
   return ((static_cast<double>(h3) * k3 + static_cast<double>(h2) * k2) + static_cast<double>(h1) * k1) + k0;
 }
 
-namespace {
-
-// Index of a control point from a wrapped parameter. Just below a multiple of n,
-// wrapRange may round up to n itself; that parameter belongs to the last point.
-unsigned controlIndex(float wrapped, unsigned n) {
-  const unsigned index = static_cast<unsigned>(wrapped);
-  return index < n ? index : n - 1;
-}
-
-}  // namespace
-
 CVector3D curvePoint(const CVector3D* points, unsigned n, float t) {
-  const float nf = static_cast<float>(n);
-  const unsigned i0 = controlIndex(wrapRange(static_cast<float>(t - 1), 0, nf), n);
-  const unsigned i1 = controlIndex(wrapRange(t, 0, nf), n);
-  const unsigned i2 = controlIndex(wrapRange(static_cast<float>(t + 1), 0, nf), n);
-  const unsigned i3 = controlIndex(wrapRange(static_cast<float>(t + 2), 0, nf), n);
+  // The segment's first point comes from the wrapped parameter; its neighbours
+  // are taken cyclically from it. Forming t - 1, t + 1 and t + 2 in floats and
+  // wrapping each would round a parameter just below an integer onto two
+  // different segments, and just below n onto the index n itself.
+  unsigned i1 = static_cast<unsigned>(wrapRange(t, 0, static_cast<float>(n)));
+  if (i1 >= n) i1 = n - 1;
+  const unsigned i0 = (i1 + n - 1) % n;
+  const unsigned i2 = (i1 + 1) % n;
+  const unsigned i3 = (i1 + 2) % n;
   const float u = static_cast<float>(t - std::trunc(t));
   return catmullRomSegment(points[i0], points[i1], points[i2], points[i3], u);
 }

@@ -1,0 +1,57 @@
+// The right-button pop-up menu and its commands.
+#include "app/menu.h"
+
+#include <GL/glut.h>
+
+#include "app/camera.h"
+#include "app/lighting.h"
+#include "app/scene_state.h"
+
+namespace {
+
+template <int N>
+int createMenu(const MenuEntry (&entries)[N]) {
+  const int menu = glutCreateMenu(menuCommand);
+  for (const MenuEntry& entry : entries) glutAddMenuEntry(entry.label, entry.id);
+  return menu;
+}
+
+}  // namespace
+
+int buildMenus() {
+  const int camera = createMenu(CAMERA_MENU);
+  const int lights = createMenu(LIGHTS_MENU);
+  const int animations = createMenu(ANIMATIONS_MENU);
+  const int top = glutCreateMenu(menuCommand);
+  glutAddSubMenu("Camera", camera);
+  glutAddSubMenu("Lights", lights);
+  glutAddSubMenu("Animations", animations);
+  glutAttachMenu(GLUT_RIGHT_BUTTON);
+  return top;
+}
+
+bool runMenuCommand(int id) {
+  switch (id) {
+    case CMD_TOGGLE_SUN: toggleSun(); return true;
+    case CMD_TOGGLE_HEADLIGHT: toggleHeadlight(); return true;
+    case CMD_TOGGLE_KART_LIGHTS: toggleKartLights(); return true;
+    case CMD_TOGGLE_SUN_MOVING: toggleSunMoving(); return true;
+    case CMD_TOGGLE_COLOR_CHANGE: toggleColorChange(); return true;
+    // Car view is a setting, not a toggle; "Back to start" leaves it as it is.
+    case CMD_FREE_MOVEMENT: sceneState.carView = false; return true;
+    case CMD_CAR_VIEW: sceneState.carView = true; return true;
+    case CMD_BENCH_VIEW: setBenchPose(sceneState); return true;
+    case CMD_BACK_TO_START: resetCamera(); return true;
+    case CMD_GYRATION: toggleGyration(); return true;
+    case CMD_CURVE_ANIMATION: toggleCurveAnimation(); return true;
+    default: return false;
+  }
+}
+
+void menuCommand(int value) {
+  if (runMenuCommand(value)) glutPostRedisplay();
+}
+
+void toggleGyration() { sceneState.gyrationOn = !sceneState.gyrationOn; }
+
+void toggleCurveAnimation() { sceneState.curveAnimationOn = !sceneState.curveAnimationOn; }

@@ -1,0 +1,17 @@
+// Windows bitmap reader for uncompressed 24-bit files; refusals are silent.
+#pragma once
+
+#include "image/image_loader.h"
+
+class CBMPImageLoader : public CImageLoader {
+ public:
+  CBMPImageLoader() = default;
+  ~CBMPImageLoader() override = default;
+
+  // Rows stored bottom-up (positive height) or top-down (negative height) both
+  // give row 0 at the bottom of the picture.
+  bool Load(const char* fileName, CImage* image) override;
+
+ private:
+  bool Decode(const char* fileName, CImage* image);
+};

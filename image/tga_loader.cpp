@@ -1,0 +1,208 @@
+// TGA decoding. Sizes are checked against the file before the image is
+// allocated, and a file that ends before its last pixel is refused.
+#include "image/tga_loader.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+#include <new>
+#include <vector>
+
+#include "image/bgr_swizzle.h"
+#include "image/image.h"
+
+namespace {
+
+constexpr std::uint8_t TGA_TRUE_COLOR = 2;
+constexpr std::uint8_t TGA_TRUE_COLOR_RLE = 10;
+constexpr std::uint8_t TGA_TOP_ROW_FIRST = 0x20;
+constexpr std::uint8_t RLE_RUN_PACKET = 0x80;
+constexpr std::uint8_t RLE_COUNT_MASK = 0x7F;
+constexpr std::uint64_t RLE_MAX_PACKET_PIXELS = 128;
+
+// Hands out the packet bytes of a run-length stream from a buffer refilled in
+// large reads, so that decoding never goes to the stream per byte.
+class PacketBytes {
+ public:
+  explicit PacketBytes(std::ifstream& file) : file(file), buffer(64 * 1024) {}
+
+  // Makes `count` (at most one packet's worth) bytes available; false when the file ends first.
+  bool Need(std::size_t count) {
+    if (end - pos >= count) return true;
+    std::memmove(buffer.data(), buffer.data() + pos, end - pos);
+    end -= pos;
+    pos = 0;
+    if (file) {
+      file.read(reinterpret_cast<char*>(buffer.data() + end), static_cast<std::streamsize>(buffer.size() - end));
+      end += static_cast<std::size_t>(file.gcount());
+    }
+    return end >= count;
+  }
+
+  const unsigned char* Take(std::size_t count) {
+    const unsigned char* bytes = buffer.data() + pos;
+    pos += count;
+    return bytes;
+  }
+
+ private:
+  std::ifstream& file;
+  std::vector<unsigned char> buffer;
+  std::size_t pos = 0;
+  std::size_t end = 0;
+};
+
+}  // namespace
+
+void CTGAImageLoader::ReadWord(std::uint16_t* value) {
+  const unsigned char low = static_cast<unsigned char>(file.get());
+  const unsigned char high = static_cast<unsigned char>(file.get());
+  *value = static_cast<std::uint16_t>(high * 256 + low);
+}
+
+void CTGAImageLoader::ReadHeader() {
+  auto readByte = [this](std::uint8_t* value) { *value = static_cast<std::uint8_t>(file.get()); };
+  readByte(&header.idLength);
+  readByte(&header.colorMapType);
+  readByte(&header.imageType);
+  ReadWord(&header.colorMapStart);
+  ReadWord(&header.colorMapLength);
+  readByte(&header.colorMapEntrySize);
+  ReadWord(&header.xOrigin);
+  ReadWord(&header.yOrigin);
+  ReadWord(&header.width);
+  ReadWord(&header.height);
+  readByte(&header.pixelDepth);
+  readByte(&header.descriptor);
+}
+
+bool CTGAImageLoader::Load(const char* fileName, CImage* image) {
+  CloseOnExit closer(file);
+  if (Decode(fileName, image)) return true;
+  // Whatever the image held before, a refused file leaves it without pixels.
+  image->Release();
+  return false;
+}
+
+bool CTGAImageLoader::Decode(const char* fileName, CImage* image) {
+  file.open(fileName, std::ios::in | std::ios::binary);
+  if (!file.good()) return false;
+
+  header = TGAHeader();
+  ReadHeader();
+  // A file shorter than its header has nothing to explain: refused quietly.
+  if (!file) return false;
+
+  int bytesPerPixel = 0;
+  if (header.pixelDepth == 24) {
+    bytesPerPixel = 3;
+  } else if (header.pixelDepth == 32) {
+    bytesPerPixel = 4;
+  } else {
+    std::cerr << "CTGAImageLoader::Load() - Unsupported color depth - ." << static_cast<int>(header.pixelDepth)
+              << std::endl;
+    return false;
+  }
+  if (header.imageType != TGA_TRUE_COLOR && header.imageType != TGA_TRUE_COLOR_RLE) {
+    std::cerr << "CTGAImageLoader::Load() - Unsupported image type." << std::endl;
+    return false;
+  }
+
+  if (header.idLength != 0) {
+    file.ignore(header.idLength);
+    if (file.gcount() != header.idLength) return false;
+  }
+
+  // The least the file must still hold for this size: every pixel stored once,
+  // or for run-length data one 128-pixel run packet (header byte + one pixel) per 128 pixels.
+  const std::uint64_t pixels = static_cast<std::uint64_t>(header.width) * header.height;
+  const std::uint64_t leastBytes =
+      header.imageType == TGA_TRUE_COLOR
+          ? pixels * bytesPerPixel
+          : (pixels + RLE_MAX_PACKET_PIXELS - 1) / RLE_MAX_PACKET_PIXELS * (1 + bytesPerPixel);
+  const std::int64_t bytesLeft = BytesLeft();
+  if (bytesLeft < 0 || leastBytes > static_cast<std::uint64_t>(bytesLeft)) return false;
+
+  try {
+    image->Create(header.width, header.height, bytesPerPixel == 4 ? GL_RGBA : GL_RGB);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image) : ReadRunLengthPixels(image);
+}
+
+bool CTGAImageLoader::ReadRawPixels(CImage* image) {
+  const int width = header.width;
+  const int height = header.height;
+  const int bytesPerPixel = image->GetBytesPerPixel();
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+  if (header.descriptor & TGA_TOP_ROW_FIRST) {
+    for (int row = height - 1; row >= 0; --row) {
+      if (!ReadBytes(image->GetRow(row), rowBytes)) return false;
+    }
+  } else if (!ReadBytes(image->GetData(), rowBytes * height)) {
+    // Bottom row first is the image's own order: the pixel array is one read.
+    return false;
+  }
+  swapRedBlue(image->GetData(), static_cast<std::size_t>(width) * height, bytesPerPixel);
+  return true;
+}
+
+bool CTGAImageLoader::ReadRunLengthPixels(CImage* image) {
+  const int width = header.width;
+  const int height = header.height;
+  const std::size_t bytesPerPixel = static_cast<std::size_t>(image->GetBytesPerPixel());
+  const bool topFirst = (header.descriptor & TGA_TOP_ROW_FIRST) != 0;
+  const int step = topFirst ? -1 : 1;
+  int row = topFirst ? height - 1 : 0;
+  int column = 0;
+  std::uint64_t left = static_cast<std::uint64_t>(width) * height;
+  unsigned char* target = left != 0 ? image->GetRow(row) : nullptr;
+  PacketBytes in(file);
+
+  // Moves on by `count` pixels of the current row, to the next row at its end.
+  auto advance = [&](int count) {
+    column += count;
+    left -= static_cast<std::uint64_t>(count);
+    if (column == width) {
+      column = 0;
+      row += step;
+      if (left != 0) target = image->GetRow(row);
+    }
+  };
+
+  while (left != 0) {
+    if (!in.Need(1)) return false;
+    const std::uint8_t packet = *in.Take(1);
+    // A packet longer than what is left of the image is cut at its last pixel.
+    std::uint64_t count = std::min<std::uint64_t>((packet & RLE_COUNT_MASK) + 1u, left);
+    if (packet & RLE_RUN_PACKET) {
+      if (!in.Need(bytesPerPixel)) return false;
+      unsigned char color[4];
+      std::memcpy(color, in.Take(bytesPerPixel), bytesPerPixel);
+      std::swap(color[0], color[2]);
+      while (count != 0) {
+        const int span = static_cast<int>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(width - column)));
+        unsigned char* pixel = target + static_cast<std::size_t>(column) * bytesPerPixel;
+        for (int i = 0; i < span; ++i, pixel += bytesPerPixel) std::memcpy(pixel, color, bytesPerPixel);
+        count -= static_cast<std::uint64_t>(span);
+        advance(span);
+      }
+    } else {
+      if (!in.Need(count * bytesPerPixel)) return false;
+      const unsigned char* stored = in.Take(count * bytesPerPixel);
+      while (count != 0) {
+        const int span = static_cast<int>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(width - column)));
+        unsigned char* pixel = target + static_cast<std::size_t>(column) * bytesPerPixel;
+        std::memcpy(pixel, stored, span * bytesPerPixel);
+        swapRedBlue(pixel, static_cast<std::size_t>(span), static_cast<int>(bytesPerPixel));
+        stored += span * bytesPerPixel;
+        count -= static_cast<std::uint64_t>(span);
+        advance(span);
+      }
+    }
+  }
+  return true;
+}

@@ -1,0 +1,54 @@
+// One frame: the display callback and the scene composition it draws.
+#include "scene/frame.h"
+
+#include <GL/glut.h>
+
+#include <cmath>
+
+#include "app/camera.h"
+#include "app/lighting.h"
+#include "app/scene_state.h"
+#include "scene/bench.h"
+#include "scene/ground.h"
+#include "scene/signboard.h"
+#include "scene/sky_box.h"
+
+void display() {
+  drawFrame();
+  glutSwapBuffers();
+}
+
+void drawFrame() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glPushMatrix();
+  composeScene();
+  // Sky box and ground stand under the second bench's translation, which the
+  // composition leaves on the stack.
+  drawSkyBox();
+  drawGround();
+  glPopMatrix();
+}
+
+void composeScene() {
+  // ---- Lights given before the camera: their positions are in eye space.
+  if (sceneState.sunOn) placeSunLight();
+  if (sceneState.headlightOn) placeHeadlight();
+
+  // ---- Camera.
+  const double kx = 6 * std::cos(sceneState.spinAngle * DEG_TO_RAD);
+  const double kz = 6 * std::sin(sceneState.spinAngle * DEG_TO_RAD);
+  if (sceneState.carView) {
+    placeCarViewCamera(kx, 0.33, kz);
+  } else {
+    placeFreeCamera();
+  }
+
+  // ---- Objects, in pick-name order.
+  drawSignboard();
+  glLoadName(PICK_NAME_SCENERY);
+  drawBench();
+  glTranslated(0, 0, 2);
+  drawBench();
+}

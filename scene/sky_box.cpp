@@ -1,0 +1,37 @@
+// The sky box: four unlit textured walls on the ground's edges and a textured top.
+#include "scene/sky_box.h"
+
+#include <GL/gl.h>
+
+#include "image/scene_textures.h"
+#include "scene/materials.h"
+
+// Seen from inside, every wall reads unmirrored: s grows to the viewer's right.
+// The "pos_x" picture hangs at x = -45 and "neg_x" at x = +45; the walls join
+// into one panorama pos_z, pos_x, neg_z, neg_x. The top's coordinates run over
+// [-1, 0] and rely on the default repeat wrap.
+const SkyBoxFace SKY_BOX_FACES[SKY_BOX_FACE_COUNT] = {
+    {TEX_SKY_POS_Z, {{45, 0, 45, 0, 0}, {-45, 0, 45, 1, 0}, {-45, 20, 45, 1, 1}, {45, 20, 45, 0, 1}}},
+    {TEX_SKY_NEG_Z, {{-45, 0, -45, 0, 0}, {45, 0, -45, 1, 0}, {45, 20, -45, 1, 1}, {-45, 20, -45, 0, 1}}},
+    {TEX_SKY_POS_X, {{-45, 0, 45, 0, 0}, {-45, 0, -45, 1, 0}, {-45, 20, -45, 1, 1}, {-45, 20, 45, 0, 1}}},
+    {TEX_SKY_NEG_X, {{45, 0, -45, 0, 0}, {45, 0, 45, 1, 0}, {45, 20, 45, 1, 1}, {45, 20, -45, 0, 1}}},
+    {TEX_SKY_POS_Y, {{45, 20, 45, 0, -1}, {-45, 20, 45, 0, 0}, {-45, 20, -45, -1, 0}, {45, 20, -45, -1, -1}}},
+};
+
+void drawSkyBox() {
+  applyMaterial(CHROME_MATERIAL);
+  // Unlit: the texels show at full brightness under the current colour, white here.
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  for (const SkyBoxFace& face : SKY_BOX_FACES) {
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[face.textureSlot]);
+    glBegin(GL_QUADS);
+    for (const SkyBoxVertex& v : face.corners) {
+      glTexCoord2f(v.s, v.t);
+      glVertex3f(v.x, v.y, v.z);
+    }
+    glEnd();
+  }
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_LIGHTING);
+}
