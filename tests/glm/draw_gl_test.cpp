@@ -159,7 +159,7 @@ TEST_F(DrawTest, ColorAndMaterialModesSetColorMaterialState) {
   glColorMaterial(GL_FRONT_AND_BACK, GL_EMISSION);  // keep the current colour out of the material
   const float marker[4] = {0.3f, 0.3f, 0.3f, 1.0f};
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, marker);
-  glmDraw(bare.get(), DRAW_MATERIAL);  // warning checked above
+  EXPECT_EQ(drawCapturingStdout(bare.get(), DRAW_MATERIAL), W6);
   EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
   EXPECT_EQ(materialOf(GL_AMBIENT), std::vector<float>(marker, marker + 4));
 
@@ -370,3 +370,31 @@ TEST_F(DrawTest, BunnyPreparedCompiledAndDrawnAsTheSceneDoes) {
   glDeleteLists(list, 1);
   glmDelete(bunny);
 }
+
+TEST_F(DrawTest, MaterialTextureLoadedThroughTheImageLibrary) {
+  // A 2 x 1 uncompressed 24-bit TGA: red, green (stored blue-green-red).
+  const unsigned char picture[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0, 0, 0, 255, 0, 255, 0};
+  TempFolder folder;
+  folder.write("pic.tga", std::string(reinterpret_cast<const char*>(picture), sizeof picture));
+  folder.write("pic.mtl", "newmtl a\nmap_Kd pic.tga\nnewmtl b\nmap_Kd pic.tga\n");
+  testing::internal::CaptureStderr();
+  ObjModel* model = glmReadOBJ(folder.write("pic.obj", "mtllib pic.mtl\n").c_str());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Loaded texture: " + folder.path("pic.tga") + "\n");
+  ASSERT_EQ(model->ntex, 1u);
+  const ObjTexture& texture = model->tex[0];
+  EXPECT_TRUE(glIsTexture(texture.id));
+  EXPECT_EQ(texture.width, 2.0f);
+  EXPECT_EQ(texture.height, 1.0f);
+  glBindTexture(GL_TEXTURE_2D, texture.id);
+  GLint minFilter = 0, wrap = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+  EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+  EXPECT_EQ(wrap, GL_REPEAT);
+  EXPECT_EQ(model->mtls[1].texture, 0);
+  EXPECT_EQ(model->mtls[2].texture, 0);
+  GLuint id = texture.id;
+  glDeleteTextures(1, &id);
+  glmDelete(model);
+}
+

@@ -179,3 +179,43 @@ TEST(ProgrammingErrors, MissingModelOrArraysAbortWithTheConditionsText) {
   EXPECT_DEATH(glmVertexNormals(&empty, 90.0f), "Assertion `model->facetnorms' failed");
   EXPECT_DEATH(glmLookupGroup(nullptr, "default"), "Assertion `model' failed");
 }
+
+TEST(ReadFailures, MissingTextureThroughTheImageLibrary) {
+  TempFolder folder;
+  folder.write("real.mtl", "newmtl a\nmap_Kd  absent.tga\n");
+  std::string path = folder.write("real.obj", "mtllib real.mtl\n");
+  std::string message = "Error reading texture: " + folder.path("absent.tga") + " \n\n";
+  ReadStatus status = readStatusOf(path);
+  EXPECT_EQ(status.error, ReadError::TEXTURE_UNREADABLE);
+  EXPECT_EQ(status.message, message);
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(message));
+}
+
+namespace {
+
+bool registryLiveInHook = false;
+
+MaterialTextureResult noteRegistry(const char*, bool, bool, bool) {
+  registryLiveInHook = glmTextureLoader != nullptr;
+  MaterialTextureResult result;
+  result.ok = true;
+  return result;
+}
+
+}  // namespace
+
+TEST(TextureRegistry, LivesExactlyWhileAModelIsRead) {
+  TempFolder folder;
+  folder.write("r.mtl", "newmtl a\nmap_Kd a.tga\n");
+  GlmTextureHook previous = glmSetTextureHook(noteRegistry);
+  EXPECT_EQ(glmTextureLoader, nullptr);
+  auto model = glmtest::readModel(folder.write("r.obj", "mtllib r.mtl\n"));
+  EXPECT_TRUE(registryLiveInHook);
+  EXPECT_EQ(glmTextureLoader, nullptr);
+  registryLiveInHook = false;
+  EXPECT_FALSE(readStatusOf(folder.write("bad.obj", "mtllib r.mtl\nf 0 0 0\n")).ok());
+  EXPECT_TRUE(registryLiveInHook);
+  EXPECT_EQ(glmTextureLoader, nullptr);  // also gone after a refusal
+  glmSetTextureHook(previous);
+  EXPECT_EQ(glmTextureHook(), glmTryLoadTexture);
+}
