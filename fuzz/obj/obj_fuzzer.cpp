@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,23 @@ namespace {
 
 const char SEPARATOR[] = "\n%%%\n";
 
-std::string tempFolder() {
-  static std::string folder = [] {
+// The process's folder for the two files, removed when the process ends normally.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
     char pattern[] = "/tmp/velmora-fuzz-obj-XXXXXX";
     if (mkdtemp(pattern) == nullptr) std::abort();
-    return std::string(pattern);
-  }();
-  return folder;
+    path = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+const std::string& tempFolder() {
+  static TempFolder folder;
+  return folder.path;
 }
 
 void writeFile(const std::string& path, const char* data, size_t size) {

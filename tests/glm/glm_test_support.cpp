@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -33,6 +34,11 @@ MaterialTextureResult recordLoad(const char* path, bool repeat, bool linear, boo
 }  // namespace
 
 TempFolder::TempFolder() : dir_(testpaths::makeTempDir("glm")) {}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
 
 std::string TempFolder::write(const std::string& name, const std::string& text) const {
   std::string file = path(name);

@@ -14,6 +14,9 @@ namespace glmtest {
 class TempFolder {
  public:
   TempFolder();
+  ~TempFolder();  // removes the folder and everything in it
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
   std::string write(const std::string& name, const std::string& text) const;
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
   const std::string& dir() const { return dir_; }
