@@ -9,7 +9,9 @@
 #include "app/lighting.h"
 #include "app/scene_state.h"
 #include "scene/bench.h"
+#include "scene/grass.h"
 #include "scene/ground.h"
+#include "scene/kart.h"
 #include "scene/signboard.h"
 #include "scene/sky_box.h"
 
@@ -45,10 +47,19 @@ void composeScene() {
     placeFreeCamera();
   }
 
-  // ---- Objects, in pick-name order.
+  // ---- Objects, in pick-name order: the signboard under the name the pick
+  // pass pushed, the curve kart under its own, everything else under scenery.
   drawSignboard();
+  drawKartOnCurve();
   glLoadName(PICK_NAME_SCENERY);
+  drawKart(-9, 0.33, -5, 0);                           // parked
+  drawKart(kx, 0.33, kz, 90 - sceneState.spinAngle);  // circling, same side to the centre
+  drawGrass(1, 0.2, 7);
+  drawGrass(5, 0.2, 6);
+  drawGrass(3, 0.2, 7);
+  drawGrass(9, 0.2, 3);
   drawBench();
+  // The second bench's translation stays on the stack for the sky box and ground.
   glTranslated(0, 0, 2);
   drawBench();
 }
