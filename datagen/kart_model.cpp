@@ -173,38 +173,23 @@ void addFloorPan(MeshBuilder& b) {
 
 // ---- Bodywork -----------------------------------------------------------------------
 
-// Closed ring across x at `x`: a rounded box section in (z, y).
-std::vector<Vec3> roundedSection(double x, double zMin, double zMax, double yBottom, double yTopInner,
-                                 double yTopOuter, double corner) {
-  // Corners in (z, y), counter-clockwise seen from -x... the loft orients itself.
-  struct C {
-    double z, y, a0;
-  };
-  const C corners[] = {{zMax - corner, yBottom + corner, -PI / 2},
-                       {zMax - corner, yTopOuter - corner, 0},
-                       {zMin + corner, yTopInner - corner, PI / 2},
-                       {zMin + corner, yBottom + corner, PI}};
-  std::vector<Vec3> ring;
-  for (const C& c : corners) {
-    for (int i = 0; i <= 3; ++i) {
-      double a = c.a0 + PI / 2 * i / 3;
-      ring.push_back({x, c.y + corner * std::sin(a), c.z + corner * std::cos(a)});
-    }
-  }
-  return ring;
+// A ring across x at `x`: a rounded trapezoid in (z, y), `bottom` and `top` giving
+// its half widths at heights yBottom and yTop.
+std::vector<Vec3> trapezoidRing(double x, double bottom, double top, double yBottom, double yTop, double radius) {
+  return roundedPolygon({{x, yBottom, bottom}, {x, yTop, top}, {x, yTop, -top}, {x, yBottom, -bottom}}, radius, 3);
 }
 
 void addNose(MeshBuilder& b) {
   b.beginGroup("nose_cone", "body_blue", VTN);
   struct S {
-    double x, halfWidth, bottom, top;
+    double x, bottom, top, yBottom, yTop;
   };
-  const S sections[] = {{FRONT_X + 0.004, 0.27, 0.085, 0.19}, {-0.88, 0.3, 0.075, 0.212}, {-0.84, 0.325, 0.07, 0.228},
-                        {-0.76, 0.33, 0.07, 0.242},           {-0.68, 0.31, 0.072, 0.252}, {-0.62, 0.27, 0.08, 0.258}};
+  // Low and wide at the bumper, rising towards the driver's feet.
+  const S sections[] = {{FRONT_X + 0.004, 0.25, 0.19, 0.09, 0.172}, {-0.88, 0.29, 0.23, 0.075, 0.196},
+                        {-0.83, 0.32, 0.255, 0.068, 0.214},       {-0.74, 0.33, 0.255, 0.068, 0.23},
+                        {-0.66, 0.31, 0.225, 0.07, 0.24},         {-0.62, 0.27, 0.185, 0.078, 0.244}};
   std::vector<std::vector<Vec3>> rings;
-  for (const S& s : sections) {
-    rings.push_back(roundedSection(s.x, -s.halfWidth, s.halfWidth, s.bottom, s.top, s.top, 0.035));
-  }
+  for (const S& s : sections) rings.push_back(trapezoidRing(s.x, s.bottom, s.top, s.yBottom, s.yTop, 0.028));
   addLoft(b, rings, true, true);
 
   // Lamp pods on the nose's front corners, where the scene puts the kart's lamps.
@@ -214,7 +199,7 @@ void addNose(MeshBuilder& b) {
     addLathe(b, lamp, {-1, 0, 0},
              {{0.0, -0.03}, {0.026, -0.03, true}, {0.03, 0.0}, {0.031, 0.02, true}, {0.026, 0.024, true}, {0.024, 0.02, true}},
              20);
-    addBox(b, Frame{{-0.84, 0.222, 0.225 * s}}, {0.018, 0.008, 0.014});
+    addBox(b, Frame{{-0.845, 0.214, 0.225 * s}}, {0.018, 0.014, 0.014});
     b.beginGroup("lamp_lenses", "lamp_lens", V);
     addLathe(b, lamp + Vec3{-0.02, 0, 0}, {-1, 0, 0}, {{0.024, 0.0}, {0.018, 0.007}, {0.009, 0.011}, {0.0, 0.012}}, 20);
   }
@@ -225,15 +210,20 @@ void addSidePods(MeshBuilder& b) {
   struct S {
     double x, scale;
   };
-  const S sections[] = {{-0.33, 0.55}, {-0.31, 0.85}, {-0.27, 1.0}, {0.28, 1.0}, {0.33, 0.85}, {0.35, 0.55}};
+  const S sections[] = {{-0.33, 0.5}, {-0.31, 0.82}, {-0.27, 1.0}, {0.28, 1.0}, {0.33, 0.82}, {0.35, 0.5}};
   for (double side : {1.0, -1.0}) {
     std::vector<std::vector<Vec3>> rings;
     for (const S& s : sections) {
-      // Section about its centre (z 0.47, y 0.115), shrunk at the ends.
-      double zc = 0.475, yc = 0.11, k = s.scale;
-      auto ring = roundedSection(s.x, zc - 0.125 * k, zc + 0.125 * k, yc - 0.055 * k, yc + 0.06 * k, yc + 0.015 * k, 0.03 * k);
-      for (Vec3& p : ring) p.z *= side;
-      rings.push_back(ring);
+      // Section in (z, y): high at the inside, sloping down outwards; shrunk about its
+      // middle at the ends.
+      const Vec2 centre{0.475, 0.1};
+      const Vec2 corners[] = {{0.35, 0.055}, {0.6, 0.06}, {0.6, 0.105}, {0.365, 0.158}};
+      std::vector<Vec3> quad;
+      for (Vec2 c : corners) {
+        Vec2 q = centre + (c - centre) * s.scale;
+        quad.push_back({s.x, q.y, q.x * side});
+      }
+      rings.push_back(roundedPolygon(quad, 0.024 * s.scale, 3));
     }
     addLoft(b, rings, true, true);
   }
@@ -309,7 +299,9 @@ void addSeat(MeshBuilder& b, double seatTop) {
     double t = double(i) / (rows - 1);
     Vec3 tangent = normalize(spine[std::min(i + 1, rows - 1)] - spine[i > 0 ? i - 1 : 0]);
     Vec3 towardsDriver = normalize(cross(LEFT, tangent));
-    double halfWidth = 0.165 + 0.035 * t, rise = smoothRises[i];
+    // The back narrows into a rounded top.
+    double top = t > 0.82 ? std::sqrt(1 - 0.55 * std::pow((t - 0.82) / 0.18, 2)) : 1.0;
+    double halfWidth = (0.165 + 0.035 * t) * top, rise = smoothRises[i] * top;
     for (int j = 0; j < ACROSS; ++j) {
       double phi = PI * j / (ACROSS - 1);
       double c = std::cos(phi), s = std::sin(phi);
@@ -449,7 +441,7 @@ void addTankAndPedals(MeshBuilder& b) {
   std::vector<std::vector<Vec3>> rings;
   for (double x : {-0.32, -0.3, -0.14, -0.12}) {
     double k = (x == -0.32 || x == -0.12) ? 0.85 : 1.0;
-    rings.push_back(roundedSection(x, -0.08 * k, 0.08 * k, 0.06, 0.21 * k + 0.06 * (1 - k), 0.21 * k + 0.06 * (1 - k), 0.03));
+    rings.push_back(trapezoidRing(x, 0.085 * k, 0.075 * k, 0.06, 0.06 + 0.15 * k, 0.03 * k));
   }
   addLoft(b, rings, true, true);
   addTube(b, {{-0.22, 0.21, 0.0}, {-0.22, 0.235, 0.0}}, 0.018, 10, false);  // filler cap

@@ -94,6 +94,22 @@ std::vector<Vec3> roundCorners(const std::vector<Vec3>& corners, double radius, 
   return out;
 }
 
+std::vector<Vec3> roundedPolygon(const std::vector<Vec3>& corners, double radius, int steps) {
+  const size_t n = corners.size();
+  std::vector<Vec3> out;
+  for (size_t i = 0; i < n; ++i) {
+    Vec3 prev = corners[(i + n - 1) % n], here = corners[i], next = corners[(i + 1) % n];
+    Vec3 din = normalize(here - prev), dout = normalize(next - here);
+    double turn = std::acos(std::clamp(dot(din, dout), -1.0, 1.0));
+    double cut = radius * std::tan(turn / 2);
+    Vec3 start = here - din * cut;
+    Vec3 centre = start + normalize(dout - din * dot(dout, din)) * radius;
+    Vec3 axis = normalize(cross(din, dout));
+    for (int s = 0; s <= steps; ++s) out.push_back(centre + rotateAbout(start - centre, axis, turn * s / steps));
+  }
+  return out;
+}
+
 void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int sides, bool closed,
              double uRepeat) {
   const size_t n = path.size();

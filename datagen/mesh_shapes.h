@@ -34,6 +34,11 @@ void addPrism(MeshBuilder& b, const Frame& frame, const std::vector<Vec2>& outli
 // circular arc of the given radius, cut into steps of at most `maxStep` radians.
 std::vector<Vec3> roundCorners(const std::vector<Vec3>& corners, double radius, double maxStep, bool closed);
 
+// Closed outline through the corners of a convex polygon, each corner rounded by an
+// arc of the given radius cut into `steps` pieces: every outline of the same corner
+// count has the same number of points, as lofts need.
+std::vector<Vec3> roundedPolygon(const std::vector<Vec3>& corners, double radius, int steps);
+
 // Round tube of `sides` facets along a path; capped at both ends unless closed.
 void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int sides, bool closed,
              double uRepeat = 1);

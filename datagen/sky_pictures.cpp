@@ -45,6 +45,8 @@ Profiles& operator+=(Profiles& a, const Profiles& b) {
   return a;
 }
 double mixed(double a, double b, double t) { return mix(a, b, t); }
+struct CloudNoise;
+CloudNoise mixed(const CloudNoise& a, const CloudNoise& b, double t);
 Profiles mixed(const Profiles& a, const Profiles& b, double t) {
   return {mix(a.farHill, b.farHill, t), mix(a.nearHill, b.nearHill, t), mix(a.trees, b.trees, t)};
 }
@@ -87,12 +89,22 @@ Profiles profilesAt(double a) {
   return f;
 }
 
-// Cloud density on the plane y = 20 (the top face itself), 0 = clear. Octaves finer
-// than about two texels' footprint on that plane are left out.
-double cloudDensity(Vec3 point, double footprint) {
+// Cloud noise on the plane y = 20 (the top face itself), before it is thresholded into
+// density. Octaves finer than about two texels' footprint on that plane are left out.
+struct CloudNoise {
+  double shape = 0;  // about -1..1
+  double cover = 0;  // 0..1: how much of the sky the clouds take here
+};
+
+CloudNoise& operator+=(CloudNoise& a, const CloudNoise& b) {
+  a.shape += b.shape, a.cover += b.cover;
+  return a;
+}
+CloudNoise operator*(CloudNoise a, double s) { return {a.shape * s, a.cover * s}; }
+
+CloudNoise cloudNoise(Vec3 point, double footprint) {
   Vec3 dir = normalize(point - EYE);
-  if (dir.y <= 0.005) return 0;
-  double k = (TOP_Y - EYE.y) / dir.y;
+  double k = (TOP_Y - EYE.y) / std::max(dir.y, 0.005);
   double px = EYE.x + dir.x * k, pz = EYE.z + dir.z * k;
   const double scale = 1.0 / 34.0;  // cells per world unit of the first octave
   double x = px * scale + 3.7, y = pz * scale + 8.1;
@@ -104,11 +116,16 @@ double cloudDensity(Vec3 point, double footprint) {
     amplitude *= 0.52;
     x *= 2.03, y *= 2.03, cell *= 2.03;
   }
-  double n = sum / total;
   // Broad cover variation so some of the sky stays open.
   double cover = 0.5 + 0.5 * gradientNoise(px / 160.0 + 11.3, pz / 160.0 - 4.2, SEED_CLOUDS ^ 0xabcu);
-  return smoothstep(0.02 - 0.22 * cover, 0.42 - 0.1 * cover, n);
+  return {sum / total, cover};
 }
+
+CloudNoise mixed(const CloudNoise& a, const CloudNoise& b, double t) {
+  return {mix(a.shape, b.shape, t), mix(a.cover, b.cover, t)};
+}
+
+double cloudDensity(const CloudNoise& n) { return smoothstep(0.02 - 0.22 * n.cover, 0.42 - 0.1 * n.cover, n.shape); }
 
 double foliageAt(double a, double e) { return fractalNoise(a * 900.0, e * 5.5, SEED_FOLIAGE, 3, 0.55, 900, 0); }
 
@@ -184,7 +201,11 @@ Color panoramaColor(Vec3 p, double texelSize, const Profiles* profiles) {
     // A texel's footprint on the cloud plane grows with the square of the distance.
     double planeDistance = (TOP_Y - EYE.y) / std::max(d.y, 0.005);
     double footprint = texelSize * planeDistance / distance / std::max(d.y, 0.02);
-    double cloud = symmetric(p, w, [&](Vec3 q) { return cloudDensity(q, footprint); });
+    CloudNoise noise = symmetric(p, w, [&](Vec3 q) { return cloudNoise(q, footprint); });
+    // A mean of unrelated noise is flatter than each: restore the noise's spread, so
+    // the clouds in the edge bands look like all the others.
+    noise.shape /= std::sqrt((1 - w) * (1 - w) + w * w / 4);
+    double cloud = cloudDensity(noise);
     // Bright rims, greyer thick middles, sinking into the haze near the horizon.
     double alpha = smoothstep(0.0, 0.8, cloud) * smoothstep(0.5, 9.0, e);
     Color tint = mixColor(CLOUD_LIT, CLOUD_BASE, std::pow(cloud, 1.8) * 0.8);
