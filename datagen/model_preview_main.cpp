@@ -318,15 +318,13 @@ void renderAll() {
     double yaw, pitch, distance;
   };
   // The kart's front is -x: yaw 180 looks at it from the front.
-  const View kartViews[] = {{"front_left", 215, 22, 3.3}, {"side_left", 90, 4, 3.0},  {"rear_right", 30, 25, 3.3},
-                            {"front", 180, 8, 3.0},       {"top", 90, 80, 3.2},       {"rear", 0, 12, 3.0},
-                            {"low_front_right", 150, 6, 2.2}};
+  // The camera sits at (cos yaw, ., sin yaw): the kart's front is -x, its left +z.
+  const View kartViews[] = {{"front_right", 215, 22, 3.3}, {"side_left", 90, 4, 3.0}, {"rear_left", 30, 25, 3.3},
+                            {"front", 180, 8, 3.0},        {"top", 90, 80, 3.2},     {"rear", 0, 12, 3.0},
+                            {"low_front_left", 150, 6, 2.2}};
   for (const View& v : kartViews) {
     beginFrame(1000, 750, 40, studio);
     // The kart stands at kart-space height 0.33: the ground is 0.33 below its centre.
-    modelView(kart, v.yaw, v.pitch, v.distance, -0.33, false);
-    glutSwapBuffers();
-    beginFrame(1000, 750, 40, studio);
     modelView(kart, v.yaw, v.pitch, v.distance, -0.33, false);
     savePixels(outDir + "/kart_" + v.name + ".png", 1000, 750);
   }

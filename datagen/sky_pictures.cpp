@@ -63,8 +63,10 @@ Profiles profilesAt(double a) {
   f.farHill = 1.4 + 3.2 * ridge * ridge * (0.6 + 0.4 * loopNoise(a, 3, SEED_FAR_HILLS + 3u, 2, 0.5));
   f.nearHill = 0.5 + 2.4 * (0.5 + 0.5 * loopNoise(a, 11, SEED_NEAR_HILLS, 4, 0.5));
   // Deciduous canopy: |noise| gives round crowns with sharp gaps between them.
+  // Crowns vary in size along the line, so it does not read as a row of scallops.
+  double crownSize = 0.5 + 0.8 * (0.5 + 0.5 * loopNoise(a, 37, SEED_TREES + 9u, 2, 0.5));
   double canopy = 2.1 + 1.3 * loopNoise(a, 20, SEED_TREES, 3, 0.5) +
-                  1.2 * (std::fabs(loopNoise(a, 150, SEED_TREES + 7u, 2, 0.35)) - 0.3);
+                  0.8 * crownSize * (std::fabs(loopNoise(a, 150, SEED_TREES + 7u, 1, 0.35)) - 0.3);
   // Conifers: pointed tops on some stretches.
   // Each of 420 cells round the horizon may hold one, placed and sized at random;
   // its neighbours' trees can reach into it.
