@@ -33,6 +33,10 @@ std::vector<MeshMaterial> kartMaterials() {
   return {
       {"frame_chrome", {0.20, 0.21, 0.23}, {0.42, 0.43, 0.46}, {0.85, 0.85, 0.85}, 700, ""},
       {"bumper_chrome", {0.19, 0.20, 0.22}, {0.40, 0.41, 0.44}, {0.85, 0.85, 0.85}, 700, ""},
+      {"rear_bumper_chrome", {0.19, 0.20, 0.22}, {0.41, 0.42, 0.45}, {0.85, 0.85, 0.85}, 700, ""},
+      {"side_bar_steel", {0.16, 0.16, 0.18}, {0.36, 0.36, 0.39}, {0.70, 0.70, 0.70}, 500, ""},
+      {"axle_steel", {0.13, 0.13, 0.14}, {0.33, 0.33, 0.35}, {0.60, 0.60, 0.60}, 400, ""},
+      {"carburettor_alloy", {0.19, 0.19, 0.19}, {0.52, 0.52, 0.50}, {0.50, 0.50, 0.50}, 250, ""},
       {"floor_metal", {0.10, 0.10, 0.11}, {0.26, 0.26, 0.28}, {0.30, 0.30, 0.30}, 150, ""},
       {"body_blue", {0.02, 0.08, 0.30}, {0.06, 0.22, 0.72}, {0.60, 0.60, 0.65}, 450, ""},
       {"pod_blue", {0.02, 0.07, 0.27}, {0.05, 0.20, 0.66}, {0.55, 0.55, 0.60}, 450, ""},
@@ -132,7 +136,7 @@ void addFrame(MeshBuilder& b) {
   addTube(b, {{-0.3, 0.075, -0.28}, {-0.3, 0.075, 0.28}}, 0.012, 8, false);
 
   // Rear axle.
-  b.beginGroup("rear_axle", "hub_steel", VT);
+  b.beginGroup("rear_axle", "axle_steel", VT);
   addTube(b, {{0.56, 0.14, -0.56}, {0.56, 0.14, 0.56}}, 0.02, 12, false);
 }
 
@@ -146,7 +150,7 @@ void addBumpers(MeshBuilder& b) {
                           BEND_STEP, false),
           0.013, TUBE_SIDES, false);
 
-  b.beginGroup("rear_bumper", "bumper_chrome", VN);
+  b.beginGroup("rear_bumper", "rear_bumper_chrome", VN);
   const double rx = 0.9 - TUBE;
   addTube(b, roundCorners({{0.76, 0.15, 0.67}, {rx, 0.15, 0.6}, {rx, 0.15, -0.6}, {0.76, 0.15, -0.67}}, 0.1,
                           BEND_STEP, false),
@@ -156,7 +160,7 @@ void addBumpers(MeshBuilder& b) {
             0.013, 8, false);
   }
 
-  b.beginGroup("side_bars", "bumper_chrome", V);
+  b.beginGroup("side_bars", "side_bar_steel", V);
   for (double s : {1.0, -1.0}) {
     for (double bx : {-0.2, 0.22}) addTube(b, {{bx, 0.08, 0.3 * s}, {bx, 0.09, 0.4 * s}}, 0.012, 8, false);
   }
@@ -400,7 +404,7 @@ void addEngine(MeshBuilder& b) {
            {{0.0, 0.0}, {0.045, 0.0, true}, {0.05, 0.01}, {0.05, 0.09}, {0.045, 0.1, true}, {0.0, 0.1}}, 20);
   addTube(b, {{0.4, 0.395, ez}, {0.4, 0.43, ez}}, 0.01, 8, false);
 
-  b.beginGroup("carburettor", "engine_alloy", VTN);
+  b.beginGroup("carburettor", "carburettor_alloy", VTN);
   addTube(b, {{0.315, 0.3, ez}, {0.36, 0.29, ez}}, 0.018, 10, false);
 
   b.beginGroup("exhaust", "exhaust_steel", VN);

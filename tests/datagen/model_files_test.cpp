@@ -179,6 +179,9 @@ TEST(KartModel, HasEnoughTrianglesInSeveralGroupsAndAllFourFaceForms) {
   const ObjFile& obj = model(KART);
   EXPECT_GE(fanTriangles(obj), 3000u);
   EXPECT_GE(obj.groupOrder.size(), 5u);
+  std::set<std::string> materials;
+  for (const std::string& g : obj.groupOrder) materials.insert(obj.groupMaterial.at(g));
+  EXPECT_EQ(materials.size(), obj.groupOrder.size()) << "each group has a material of its own";
   std::set<dgtest::CornerForm> forms;
   std::set<size_t> sizes;
   for (const auto& f : obj.faces) {
