@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <cstdio>
 
 namespace datagen {
 
@@ -74,7 +73,7 @@ void MeshBuilder::polygon(std::vector<int> corners) {
     if (area < 1e-9 || area < 1e-3 * longest * longest) {
       throw std::logic_error("degenerate triangle in group " + group_->name);
     }
-    if (dot(n, meanNormal) <= 0) { fprintf(stderr, "bad face %zu corners, tri %zu: a=(%f %f %f) b=(%f %f %f) c=(%f %f %f) mean=(%f %f %f)\n", corners.size(), i, a.x,a.y,a.z,b.x,b.y,b.z,c.x,c.y,c.z, meanNormal.x, meanNormal.y, meanNormal.z); throw std::logic_error("triangle facing inwards in group " + group_->name);}
+    if (dot(n, meanNormal) <= 0) throw std::logic_error("triangle facing inwards in group " + group_->name);
   }
   group_->faces.push_back(MeshFace{std::move(corners)});
 }
