@@ -1,0 +1,15 @@
+// PNG files of generated pictures, for looking at them (previews only; the scene reads
+// BMP and TGA).
+#pragma once
+
+#include <string>
+
+#include "datagen/raster.h"
+
+namespace datagen {
+
+// Writes an 8-bit RGB or RGBA picture with its top row first, as PNG stores it.
+// Returns false (after printing why) when the file cannot be written.
+bool writePng(const std::string& path, const Image8& image);
+
+}  // namespace datagen

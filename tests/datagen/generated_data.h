@@ -1,0 +1,21 @@
+// Runs the velmora-datagen program for the tests: once into a shared fresh folder, or
+// on demand into a given one.
+#pragma once
+
+#include <string>
+
+namespace dgtest {
+
+// Folder holding one complete run's output (made on first use).
+const std::string& generatedDir();
+
+// Runs the generator into `dir`; returns its exit status and fills `output` with
+// what it printed.
+int runGenerator(const std::string& dir, std::string& output);
+
+std::string readText(const std::string& path);
+
+// Whether n is a power of two (and not 0).
+bool powerOfTwo(long n);
+
+}  // namespace dgtest
