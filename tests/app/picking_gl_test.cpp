@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "app/picking.h"
 #include "image/scene_textures.h"
@@ -52,10 +53,52 @@ class Picking : public ::testing::Test {
     return {static_cast<int>(wx), viewport[3] - 1 - static_cast<int>(wy)};
   }
 
-  // The curve kart's centre in the world: kart space is scaled by 0.6.
-  static WindowPoint curveKartCentre() {
+  // The window pixels that show the curve kart: the kart drawn alone, as the
+  // frame would place it, on a cleared buffer.
+  static std::vector<WindowPoint> curveKartPixels() {
     const CVector3D p = curvePoint(CURVE_CONTROL_POINTS, CURVE_POINT_COUNT, sceneState.curveParam);
-    return project(KART_SCALE * p.x, KART_SCALE * p.y, KART_SCALE * p.z);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    placeFreeCamera();
+    drawKart(p.x, p.y, p.z, curveKartState().kartHeading);
+    glLoadIdentity();
+    const std::vector<unsigned char> rgba = testgl::readBackBuffer(0, 0, viewport[2], viewport[3]);
+    std::vector<WindowPoint> pixels;
+    for (int y = 0; y < viewport[3]; ++y) {
+      for (int x = 0; x < viewport[2]; ++x) {
+        const unsigned char* px = &rgba[(static_cast<size_t>(y) * viewport[2] + x) * 4];
+        if (px[0] | px[1] | px[2]) pixels.push_back({x, viewport[3] - 1 - y});
+      }
+    }
+    return pixels;
+  }
+
+  // The kart pixel nearest to the centre of all the kart's pixels: where a
+  // person aims at the kart (its bounding box's centre may be open air).
+  static WindowPoint curveKartCentre() {
+    const std::vector<WindowPoint> pixels = curveKartPixels();
+    EXPECT_GT(pixels.size(), 50u) << "the curve kart should be in view";
+    if (pixels.empty()) return {0, 0};
+    double cx = 0, cy = 0;
+    for (const WindowPoint& p : pixels) {
+      cx += p.x;
+      cy += p.yTop;
+    }
+    cx /= pixels.size();
+    cy /= pixels.size();
+    WindowPoint best = pixels.front();
+    double bestDistance = 1e18;
+    for (const WindowPoint& p : pixels) {
+      const double d = (p.x - cx) * (p.x - cx) + (p.yTop - cy) * (p.yTop - cy);
+      if (d < bestDistance) {
+        bestDistance = d;
+        best = p;
+      }
+    }
+    return best;
   }
 
   // A left click as GLUT delivers it; returns whether the lap was toggled.
@@ -78,7 +121,7 @@ class Picking : public ::testing::Test {
 };
 
 TEST_F(Picking, ClickOnTheCurveKartStartsAndStopsItsLap) {
-  sceneState.curveParam = 0.5f;  // on the first leg, clear of the signboard
+  sceneState.curveParam = 0.3f;  // on the first leg, well left of the centre line
   const WindowPoint kart = curveKartCentre();
   EXPECT_TRUE(click(kart));
   EXPECT_TRUE(sceneState.curveAnimationOn);
@@ -88,7 +131,7 @@ TEST_F(Picking, ClickOnTheCurveKartStartsAndStopsItsLap) {
 }
 
 TEST_F(Picking, ReleaseAndOtherButtonsDoNothing) {
-  sceneState.curveParam = 0.5f;
+  sceneState.curveParam = 0.3f;
   const WindowPoint kart = curveKartCentre();
   mouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kart.x, kart.yTop);
   mouseButton(GLUT_MIDDLE_BUTTON, GLUT_DOWN, kart.x, kart.yTop);
@@ -111,16 +154,25 @@ TEST_F(Picking, SkyParkedKartAndBenchAloneToggleNothing) {
 }
 
 TEST_F(Picking, SignboardAloneToggles) {
-  sceneState.curveParam = 0.5f;
+  sceneState.curveParam = 0.3f;
   EXPECT_TRUE(click(project(0.05, 3.0, 1.0)));
   EXPECT_EQ(lastNames(), (std::set<GLuint>{PICK_NAME_SIGNBOARD, PICK_NAME_SCENERY}));
 }
 
 TEST_F(Picking, KartBehindTheSignboardPostTogglesNothing) {
   // From the start pose the kart at its start stands right behind the post; a
-  // click on the post's lower part finds both (depth plays no part).
+  // click where the post hides the kart finds both (depth plays no part).
   sceneState.curveParam = 0;
-  EXPECT_FALSE(click(project(0.05, 0.4, 1.0)));
+  const WindowPoint postLeft = project(0.0, 0.5, 1.0), postRight = project(0.1, 0.5, 1.0);
+  WindowPoint behindPost{-1, -1};
+  for (const WindowPoint& p : curveKartPixels()) {
+    if (p.x > postLeft.x + 2 && p.x < postRight.x - 2) {
+      behindPost = p;
+      break;
+    }
+  }
+  ASSERT_GE(behindPost.x, 0) << "the post should hide part of the kart";
+  EXPECT_FALSE(click(behindPost));
   EXPECT_EQ(lastNames(), (std::set<GLuint>{PICK_NAME_SIGNBOARD, PICK_NAME_CURVE_KART, PICK_NAME_SCENERY}));
 }
 
@@ -128,7 +180,7 @@ TEST_F(Picking, ClickAfterResizeStillFindsTheKart) {
   testgl::resizeWindow(800, 600);
   reshape(800, 600);
   drawFrame();
-  sceneState.curveParam = 0.5f;
+  sceneState.curveParam = 0.3f;
   const WindowPoint kart = curveKartCentre();
   EXPECT_TRUE(click(kart));
   EXPECT_EQ(lastNames(), (std::set<GLuint>{PICK_NAME_CURVE_KART, PICK_NAME_SCENERY}));
