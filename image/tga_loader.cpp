@@ -21,12 +21,15 @@ constexpr std::uint8_t TGA_TOP_ROW_FIRST = 0x20;
 constexpr std::uint8_t RLE_RUN_PACKET = 0x80;
 constexpr std::uint8_t RLE_COUNT_MASK = 0x7F;
 constexpr std::uint64_t RLE_MAX_PACKET_PIXELS = 128;
+constexpr std::uint64_t MAX_PACKET_BYTES = 1 + RLE_MAX_PACKET_PIXELS * 4;
 
 // Hands out the packet bytes of a run-length stream from a buffer refilled in
 // large reads, so that decoding never goes to the stream per byte.
 class PacketBytes {
  public:
-  explicit PacketBytes(std::ifstream& file) : file(file), buffer(64 * 1024) {}
+  // `fileBytes` bounds the buffer for small files; it always holds the largest packet.
+  PacketBytes(std::ifstream& file, std::uint64_t fileBytes)
+      : file(file), buffer(static_cast<std::size_t>(std::clamp<std::uint64_t>(fileBytes, MAX_PACKET_BYTES, 64 * 1024))) {}
 
   // Makes `count` (at most one packet's worth) bytes available; false when the file ends first.
   bool Need(std::size_t count) {
@@ -130,7 +133,8 @@ bool CTGAImageLoader::Decode(const char* fileName, CImage* image) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  return header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image) : ReadRunLengthPixels(image);
+  return header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image)
+                                            : ReadRunLengthPixels(image, static_cast<std::uint64_t>(bytesLeft));
 }
 
 bool CTGAImageLoader::ReadRawPixels(CImage* image) {
@@ -150,7 +154,7 @@ bool CTGAImageLoader::ReadRawPixels(CImage* image) {
   return true;
 }
 
-bool CTGAImageLoader::ReadRunLengthPixels(CImage* image) {
+bool CTGAImageLoader::ReadRunLengthPixels(CImage* image, std::uint64_t bytesLeft) {
   const int width = header.width;
   const int height = header.height;
   const std::size_t bytesPerPixel = static_cast<std::size_t>(image->GetBytesPerPixel());
@@ -160,7 +164,7 @@ bool CTGAImageLoader::ReadRunLengthPixels(CImage* image) {
   int column = 0;
   std::uint64_t left = static_cast<std::uint64_t>(width) * height;
   unsigned char* target = left != 0 ? image->GetRow(row) : nullptr;
-  PacketBytes in(file);
+  PacketBytes in(file, bytesLeft);
 
   // Moves on by `count` pixels of the current row, to the next row at its end.
   auto advance = [&](int count) {

@@ -39,5 +39,5 @@ class CTGAImageLoader : public CImageLoader {
   bool Decode(const char* fileName, CImage* image);
   void ReadHeader();
   bool ReadRawPixels(CImage* image);
-  bool ReadRunLengthPixels(CImage* image);
+  bool ReadRunLengthPixels(CImage* image, std::uint64_t bytesLeft);
 };
