@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "image/scene_textures.h"
+#include "scene/draw_path.h"
 #include "scene/materials.h"
 
 namespace {
@@ -57,6 +58,10 @@ const std::vector<GroundVertex>& groundVertices() {
 }
 
 void drawGround() {
+  if (drawPath() == DrawPath::Reference) {
+    drawGroundImmediate();
+    return;
+  }
   beginGround();
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glInterleavedArrays(GL_T2F_V3F, 0, groundVertices().data());

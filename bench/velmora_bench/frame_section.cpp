@@ -1,6 +1,204 @@
-// Placeholder until the frame section is written.
+// The frame section: start-up to the first frame, frames from three poses,
+// the floor and the ground alone, and picks, each through the culled path
+// beside the straightforward reference, with the bit-identity checks.
+#include <GL/glut.h>
+
+#include <cmath>
 #include <cstdio>
+#include <string>
 
+#include "app/animation.h"
+#include "app/camera.h"
+#include "app/lighting.h"
+#include "app/menu.h"
+#include "app/picking.h"
+#include "app/window.h"
 #include "bench/velmora_bench/bench_figures.h"
+#include "bench/velmora_bench/frame_scene.h"
+#include "bench/velmora_bench/frame_startup.h"
+#include "bench/velmora_bench/frame_timing.h"
+#include "glm/glm.h"
+#include "math/curve.h"
+#include "scene/frame.h"
+#include "scene/grass.h"
+#include "scene/ground.h"
+#include "scene/kart.h"
 
-void runFrameSection(const BenchOptions&, BenchFigures&) { std::printf("frame section: not written yet\n"); }
+namespace {
+
+// The models' road once more, step by step, on fresh copies.
+void printModelBreakdown() {
+  for (const char* path : {KART_MODEL_PATH, GRASS_MODEL_PATH}) {
+    const auto t0 = BenchClock::now();
+    ObjModel* model = glmReadOBJ(path);
+    const auto t1 = BenchClock::now();
+    glmFitToUnitCube(model);
+    glmScaleVertices(model, 2.0f);
+    glmComputeFacetNormals(model);
+    glmVertexNormals(model, 90.0f);
+    const auto t2 = BenchClock::now();
+    const GLuint list = glmCompileList(model, DRAW_SMOOTH | DRAW_MATERIAL);
+    glFinish();
+    const auto t3 = BenchClock::now();
+    std::printf("  %-40s read %7.1f ms  prepare %6.1f ms  compile %6.1f ms  (%u triangles)\n", path,
+                millisecondsBetween(t0, t1), millisecondsBetween(t1, t2), millisecondsBetween(t2, t3), model->ntris);
+    glDeleteLists(list, 1);
+    glmDelete(model);
+  }
+}
+
+// ---- Frame series.
+
+struct SeriesPlan {
+  int warmup;
+  int frames;
+};
+
+// `frames` frames drawn with display (which swaps), each timed to glFinish,
+// with the idle step between them; starts from `state` and leaves it there.
+template <typename Draw>
+Series timeFrames(const SeriesPlan& plan, const PassState& state, Draw draw) {
+  restorePassState(state);
+  Series series;
+  for (int i = 0; i < plan.warmup + plan.frames; ++i) {
+    stepAnimation(sceneState);
+    glFinish();
+    const auto t0 = BenchClock::now();
+    draw();
+    glFinish();
+    const auto t1 = BenchClock::now();
+    if (i >= plan.warmup) series.add(millisecondsBetween(t0, t1));
+  }
+  restorePassState(state);
+  return series;
+}
+
+void displayThrough(DrawPath path) {
+  setDrawPath(path);
+  display();
+  setDrawPath(DrawPath::Culled);
+}
+
+void clearAndSwap() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glutSwapBuffers();
+}
+
+// The ground alone under the frame's camera and lights, then the swap.
+void groundAlone(DrawPath path) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glPushMatrix();
+  if (sceneState.sunOn) placeSunLight();
+  if (sceneState.carView) {
+    placeCarViewCamera(6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), 0.33,
+                       6 * std::sin(sceneState.spinAngle * DEG_TO_RAD));
+  } else {
+    placeFreeCamera();
+  }
+  glTranslated(0, 0, 2);
+  if (path == DrawPath::Reference) {
+    drawGroundImmediate();
+  } else {
+    drawGround();
+  }
+  glPopMatrix();
+  glutSwapBuffers();
+}
+
+void printSeries(const char* label, const Series& series) {
+  std::printf("  %-34s median %7.2f ms  p95 %7.2f ms\n", label, series.median(), series.p95());
+}
+
+// ---- Picks.
+
+struct PickSpot {
+  const char* name;
+  int x, y;  // window pixel, origin bottom left
+};
+
+}  // namespace
+
+void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
+  std::printf("== frame section: %dx%d window, %d frames per series\n", WINDOW_WIDTH, WINDOW_HEIGHT, options.frames);
+  const StartupTimes startup = startUpLikeTheProgram();
+  std::printf("start-up to the first frame drawn: %.1f ms\n", startup.total);
+  std::printf("  window and callbacks %.1f ms, initScene (textures) %.1f ms, reshape and first frame (models) %.1f ms\n",
+              startup.window, startup.initScene, startup.firstFrame);
+  figures.startupMs = startup.total;
+
+  const SeriesPlan plan{options.quick ? 3 : 20, options.frames};
+  const PassState startState = capturePassState();
+
+  std::printf("frames (display with swap, timed to glFinish; idle step between frames):\n");
+  const Series floor = timeFrames(plan, startState, clearAndSwap);
+  printSeries("clear and swap (floor)", floor);
+  figures.floorMs = floor.median();
+
+  bool identical = true;
+  for (Pose pose : ALL_POSES) {
+    restorePassState(startState);
+    enterPose(pose);
+    const PassState poseState = capturePassState();
+    const Series reference = timeFrames(plan, poseState, [] { displayThrough(DrawPath::Reference); });
+    const Series culled = timeFrames(plan, poseState, [] { displayThrough(DrawPath::Culled); });
+    const Series groundReference = timeFrames(plan, poseState, [] { groundAlone(DrawPath::Reference); });
+    const Series groundCulled = timeFrames(plan, poseState, [] { groundAlone(DrawPath::Culled); });
+    restorePassState(poseState);
+    const long differing = compareFrame();
+    if (differing != 0) identical = false;
+    std::printf(" %s:\n", poseName(pose));
+    printSeries("full frame, reference", reference);
+    printSeries("full frame, culled", culled);
+    std::printf("  %-34s %ld\n", "differing pixels", differing);
+    printSeries("ground alone, immediate mode", groundReference);
+    printSeries("ground alone, culled", groundCulled);
+    if (pose == Pose::Start) {
+      figures.frameMs = culled.median();
+      figures.groundMs = groundReference.median();
+    }
+  }
+
+  // Picks from the start pose, the curve kart on its first leg.
+  restorePassState(startState);
+  enterPose(Pose::Start);
+  sceneState.curveParam = 0.3f;
+  const PassState pickState = capturePassState();
+  const CVector3D kart = curvePoint(CURVE_CONTROL_POINTS, CURVE_POINT_COUNT, sceneState.curveParam);
+  PickSpot spots[] = {{"curve kart", 0, 0}, {"sky", 100, 950}, {"ground", 650, 150}, {"signboard", 0, 0}};
+  projectToWindow(KART_SCALE * kart.x, KART_SCALE * kart.y, KART_SCALE * kart.z, &spots[0].x, &spots[0].y);
+  projectToWindow(0.05, 3.0, 1.0, &spots[3].x, &spots[3].y);
+  std::printf("picks (start pose, one pick each, timed to its hit count):\n");
+  Series allCulled;
+  for (const PickSpot& spot : spots) {
+    Series reference, culled;
+    PickRecords referenceRecords, culledRecords;
+    const int picks = options.quick ? 3 : 30;
+    for (int i = 0; i < picks; ++i) {
+      restorePassState(pickState);
+      auto t0 = BenchClock::now();
+      referenceRecords = pickThrough(DrawPath::Reference, spot.x, spot.y);
+      auto t1 = BenchClock::now();
+      reference.add(millisecondsBetween(t0, t1));
+      restorePassState(pickState);
+      t0 = BenchClock::now();
+      culledRecords = pickThrough(DrawPath::Culled, spot.x, spot.y);
+      t1 = BenchClock::now();
+      culled.add(millisecondsBetween(t0, t1));
+      allCulled.add(millisecondsBetween(t0, t1));
+      if (!(referenceRecords == culledRecords)) identical = false;
+    }
+    std::printf("  %-10s at (%4d, %4d): reference median %7.2f p95 %7.2f ms | culled median %6.3f p95 %6.3f ms | "
+                "hits %d names %s | records %s\n",
+                spot.name, spot.x, spot.y, reference.median(), reference.p95(), culled.median(), culled.p95(),
+                culledRecords.hits, pickNames(culledRecords), referenceRecords == culledRecords ? "equal" : "DIFFER");
+  }
+  restorePassState(startState);
+  figures.pickMs = allCulled.median();
+
+  std::printf("model loading, step by step (fresh copies):\n");
+  printModelBreakdown();
+  std::printf("bit identity: %s\n", identical ? "all frames and picks identical" : "DIFFERENCES FOUND");
+  figures.identical = identical;
+}

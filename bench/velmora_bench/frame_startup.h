@@ -1,0 +1,14 @@
+// Start-up as the program does it, up to the first frame drawn, timed by phase.
+#pragma once
+
+struct StartupTimes {
+  double window = 0;      // GLUT initialisation, the window, the callbacks
+  double initScene = 0;   // fixed GL state, scene textures, menus, lights, camera
+  double firstFrame = 0;  // the main loop's first turns: reshape and the first frame, which reads the models
+  double total = 0;
+};
+
+// Creates the window, registers the callbacks and initialises the scene as
+// the program's main does, then runs GLUT's event loop until the first frame
+// has been drawn and finished. The display callback is the program's again afterwards.
+StartupTimes startUpLikeTheProgram();

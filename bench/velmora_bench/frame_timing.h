@@ -1,0 +1,23 @@
+// Timing for the frame section: a monotonic clock and series of samples
+// summarised by their median and 95th percentile.
+#pragma once
+
+#include <chrono>
+#include <vector>
+
+using BenchClock = std::chrono::steady_clock;
+
+// Milliseconds between two clock readings.
+inline double millisecondsBetween(BenchClock::time_point from, BenchClock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+struct Series {
+  std::vector<double> samples;  // milliseconds
+
+  void add(double ms) { samples.push_back(ms); }
+  double median() const { return percentile(50); }
+  double p95() const { return percentile(95); }
+  // Nearest-rank percentile; -1 for an empty series.
+  double percentile(double p) const;
+};
