@@ -7,6 +7,8 @@
 
 #include "image/scene_textures.h"
 #include "scene/draw_path.h"
+#include "scene/ground_cull.h"
+#include "scene/view_cull.h"
 #include "scene/materials.h"
 
 namespace {
@@ -62,11 +64,21 @@ void drawGround() {
     drawGroundImmediate();
     return;
   }
+  static GroundRuns runs;
+  findShowingGroundRuns(currentViewCull(), runs);
   beginGround();
-  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-  glInterleavedArrays(GL_T2F_V3F, 0, groundVertices().data());
-  for (int i = 0; i < GROUND_DIVISIONS; ++i) glDrawArrays(GL_QUAD_STRIP, i * GROUND_STRIP_VERTICES, GROUND_STRIP_VERTICES);
-  glPopClientAttrib();
+  // The cells that can show keep their vertices and their order: shorter
+  // strips of the same columns rasterise exactly as the whole strips do.
+  const GroundVertex* vertices = groundVertices().data();
+  for (std::size_t r = 0; r < runs.first.size(); ++r) {
+    const GroundVertex* v = vertices + runs.first[r];
+    glBegin(GL_QUAD_STRIP);
+    for (GLsizei n = 0; n < runs.count[r]; ++n, ++v) {
+      glTexCoord2f(v->s, v->t);
+      glVertex3f(v->x, v->y, v->z);
+    }
+    glEnd();
+  }
   glDisable(GL_TEXTURE_2D);
 }
 
