@@ -22,6 +22,63 @@ void beginGround() {
   glBindTexture(GL_TEXTURE_2D, sceneTextures[TEX_SKY_NEG_Y]);
 }
 
+// The showing cells of each column as one quad strip, in the grid's order,
+// with the same vertices as the whole strip. Runs are joined by quads of no
+// area (each repeats a vertex), which give no fragment.
+//
+// llvmpipe's vertex pipeline takes one of two routes for a strip, and the
+// routes split a quad into the same two triangles but list their corners in
+// a different order. That can move a pixel of a sliver seen edge-on. The
+// whole strip takes the clipping route when any of its vertices lies outside
+// the view volume; the corners that may do so are put at the front of the
+// column's strip, in quads of no area, so that the shorter strip takes the
+// route the whole one takes.
+void drawGroundColumns(const ViewCull& view, const GroundRuns& runs) {
+  static std::vector<GroundVertex> stream;
+  static std::vector<GLint> columnFirst;
+  static std::vector<GLsizei> columnCount;
+  stream.clear();
+  columnFirst.clear();
+  columnCount.clear();
+  const GroundVertex* vertices = groundVertices().data();
+  const auto pair = [&](GroundVertex v) {  // by value: v may live in the stream itself
+    stream.push_back(v);
+    stream.push_back(v);
+  };
+  for (std::size_t r = 0; r < runs.first.size();) {
+    const int column = runs.column[r];
+    const std::size_t start = stream.size();
+    GLint corners[4];
+    const int cornerCount = columnCornersThatMayClip(view, column, corners);
+    for (int c = 0; c < cornerCount; ++c) pair(vertices[corners[c]]);
+    if (cornerCount > 0) pair(vertices[runs.first[r]]);
+    bool firstRun = true;
+    for (; r < runs.first.size() && runs.column[r] == column; ++r) {
+      const GroundVertex* run = vertices + runs.first[r];
+      if (!firstRun) {
+        pair(stream.back());
+        pair(run[0]);
+      }
+      stream.insert(stream.end(), run, run + runs.count[r]);
+      firstRun = false;
+    }
+    columnFirst.push_back(static_cast<GLint>(start));
+    columnCount.push_back(static_cast<GLsizei>(stream.size() - start));
+  }
+  glInterleavedArrays(GL_T2F_V3F, 0, stream.data());
+  // A flush halfway lets the rasteriser threads fill the first half while
+  // this thread sets up the second.
+  const GLint half = static_cast<GLint>(stream.size() / 2);
+  bool flushed = false;
+  for (std::size_t c = 0; c < columnFirst.size(); ++c) {
+    if (!flushed && columnFirst[c] >= half) {
+      glFlush();
+      flushed = true;
+    }
+    glDrawArrays(GL_QUAD_STRIP, columnFirst[c], columnCount[c]);
+  }
+}
+
 }  // namespace
 
 const std::vector<float>& groundEdges() {
@@ -64,21 +121,20 @@ void drawGround() {
     drawGroundImmediate();
     return;
   }
+  const ViewCull view = currentViewCull();
   static GroundRuns runs;
-  findShowingGroundRuns(currentViewCull(), runs);
+  findShowingGroundRuns(view, runs);
   beginGround();
-  // The cells that can show keep their vertices and their order: shorter
-  // strips of the same columns rasterise exactly as the whole strips do.
-  const GroundVertex* vertices = groundVertices().data();
-  for (std::size_t r = 0; r < runs.first.size(); ++r) {
-    const GroundVertex* v = vertices + runs.first[r];
-    glBegin(GL_QUAD_STRIP);
-    for (GLsizei n = 0; n < runs.count[r]; ++n, ++v) {
-      glTexCoord2f(v->s, v->t);
-      glVertex3f(v->x, v->y, v->z);
-    }
-    glEnd();
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  if (view.pixelTest) {
+    drawGroundColumns(view, runs);
+  } else {
+    // Selection and feedback report every primitive that reaches them, even one
+    // of no area, so each run goes alone: the cells and nothing else.
+    glInterleavedArrays(GL_T2F_V3F, 0, groundVertices().data());
+    for (std::size_t r = 0; r < runs.first.size(); ++r) glDrawArrays(GL_QUAD_STRIP, runs.first[r], runs.count[r]);
   }
+  glPopClientAttrib();
   glDisable(GL_TEXTURE_2D);
 }
 

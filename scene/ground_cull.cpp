@@ -13,6 +13,10 @@ namespace {
 
 constexpr int BLOCK = 20;  // cells per block side; 500 / 20 = 25 blocks per side
 constexpr int BLOCKS = GROUND_DIVISIONS / BLOCK;
+
+// Hidden cells up to this many between two showing ones in a column are drawn
+// with them: cheaper than starting a new strip, and they give no fragment.
+constexpr int BRIDGE_CELLS = 2;
 static_assert(BLOCKS * BLOCK == GROUND_DIVISIONS, "blocks tile the grid");
 
 // Same margins and limits as the generic tests in view_cull.cpp.
@@ -20,6 +24,16 @@ constexpr double CLIP_MARGIN = 1e-5;
 constexpr double PIXEL_MARGIN = 0.02;
 constexpr double NEAR_KEEP_W = 0.5;
 constexpr double FAR_OUT_PIXELS = 1 << 20;
+
+// Floor and ceiling of values well inside the int range, without a library call.
+int floorToInt(double v) {
+  const int i = static_cast<int>(v);
+  return i > v ? i - 1 : i;
+}
+int ceilToInt(double v) {
+  const int i = static_cast<int>(v);
+  return i < v ? i + 1 : i;
+}
 
 // One projected grid point. The pixel-centre columns a box through this point
 // could reach start at loX and end at hiX (same for rows); a box of several
@@ -62,10 +76,10 @@ struct GridProjection {
       p.keep = true;
       return p;
     }
-    p.loX = static_cast<int>(std::ceil(wx - PIXEL_MARGIN - 0.5));
-    p.hiX = static_cast<int>(std::floor(wx + PIXEL_MARGIN - 0.5));
-    p.loY = static_cast<int>(std::ceil(wy - PIXEL_MARGIN - 0.5));
-    p.hiY = static_cast<int>(std::floor(wy + PIXEL_MARGIN - 0.5));
+    p.loX = ceilToInt(wx - PIXEL_MARGIN - 0.5);
+    p.hiX = floorToInt(wx + PIXEL_MARGIN - 0.5);
+    p.loY = ceilToInt(wy - PIXEL_MARGIN - 0.5);
+    p.hiY = floorToInt(wy + PIXEL_MARGIN - 0.5);
     return p;
   }
 };
@@ -86,8 +100,6 @@ bool quadShows(const ViewCull& view, const GridPoint& a, const GridPoint& b, con
 }
 
 }  // namespace
-
-int groundRunBridge = 0;
 
 void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
   runs.clear();
@@ -144,23 +156,40 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
       for (int r = 0; r < rangeCount; ++r) {
         for (int k = rowRanges[r][0]; k < rowRanges[r][1]; ++k) {
           if (!quadShows(view, left[k], right[k], left[k + 1], right[k + 1])) continue;
-          if (runStart >= 0 && k - runEnd <= groundRunBridge) {
+          if (runStart >= 0 && k - runEnd <= BRIDGE_CELLS) {
             runEnd = k + 1;  // the hidden cells between are drawn too: they give no fragment
             continue;
           }
           if (runStart >= 0) {
-            runs.first.push_back(columnStart + 2 * runStart);
-            runs.count.push_back(2 * (runEnd - runStart) + 2);
+            runs.add(i, columnStart + 2 * runStart, 2 * (runEnd - runStart) + 2);
           }
           runStart = k;
           runEnd = k + 1;
         }
       }
       if (runStart >= 0) {
-        runs.first.push_back(columnStart + 2 * runStart);
-        runs.count.push_back(2 * (runEnd - runStart) + 2);
+        runs.add(i, columnStart + 2 * runStart, 2 * (runEnd - runStart) + 2);
       }
       std::swap(left, right);
     }
   }
+}
+
+int columnCornersThatMayClip(const ViewCull& view, int column, GLint corners[4]) {
+  const std::vector<float>& edges = groundEdges();
+  const GLint start = column * GROUND_STRIP_VERTICES;
+  // The strip's first pair and last pair, in its own vertex order.
+  const GLint indices[4] = {start, start + 1, start + GROUND_STRIP_VERTICES - 2, start + GROUND_STRIP_VERTICES - 1};
+  const double xs[4] = {edges[column + 1], edges[column], edges[column + 1], edges[column]};
+  const double zs[4] = {edges[0], edges[0], edges[GROUND_DIVISIONS], edges[GROUND_DIVISIONS]};
+  int count = 0;
+  for (int c = 0; c < 4; ++c) {
+    const ClipPoint p = view.toClip(xs[c], 0, zs[c]);
+    // Inside every plane of the viewport's volume by a clear margin: no clip test can catch it.
+    const double m = CLIP_MARGIN * (std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z) + std::fabs(p.w)) + 1e-12;
+    const bool inside = p.x <= p.w - m && p.x >= -p.w + m && p.y <= p.w - m && p.y >= -p.w + m && p.z <= p.w - m &&
+                        p.z >= -p.w + m;
+    if (!inside) corners[count++] = indices[c];
+  }
+  return count;
 }
