@@ -14,7 +14,31 @@
 #include "scene/ground.h"
 #include "scene/kart.h"
 #include "scene/signboard.h"
+#include "scene/selection_drawing.h"
+#include "scene/view_cull.h"
 #include "scene/sky_box.h"
+
+namespace {
+
+// A bench that cannot show is left out in the culled path. What it leaves
+// behind (its material, its texture binding, the current normal) is replaced
+// by the sky box and the ground before anything uses it.
+bool selecting() {
+  GLint mode = GL_RENDER;
+  glGetIntegerv(GL_RENDER_MODE, &mode);
+  return mode == GL_SELECT;
+}
+
+void drawBenchIfShowing() {
+  // Around both supports and the seat, in the world's units: the bench space
+  // x 19..24, y 0..12, z -13..16 scaled by BENCH_SCALE, with room to spare.
+  constexpr float MIN[3] = {18 * BENCH_SCALE, -1 * BENCH_SCALE, -14 * BENCH_SCALE};
+  constexpr float MAX[3] = {25 * BENCH_SCALE, 13 * BENCH_SCALE, 17 * BENCH_SCALE};
+  if (drawPath() == DrawPath::Culled && !boxCanShow(MIN, MAX)) return;
+  drawBench();
+}
+
+}  // namespace
 
 void display() {
   drawFrame();
@@ -32,7 +56,11 @@ void drawFrame() {
   if (drawPath() == DrawPath::Culled) glFlush();
   // Sky box and ground stand under the second bench's translation, which the
   // composition leaves on the stack.
-  drawSkyBox();
+  if (drawPath() == DrawPath::Culled && selecting()) {
+    drawSkyBoxFromArrays();
+  } else {
+    drawSkyBox();
+  }
   drawGround();
   glPopMatrix();
 }
@@ -53,7 +81,11 @@ void composeScene() {
 
   // ---- Objects, in pick-name order: the signboard under the name the pick
   // pass pushed, the curve kart under its own, everything else under scenery.
-  drawSignboard();
+  if (drawPath() == DrawPath::Culled && selecting()) {
+    drawSignboardIfShowing();
+  } else {
+    drawSignboard();
+  }
   drawKartOnCurve();
   glLoadName(PICK_NAME_SCENERY);
   drawKart(-9, 0.33, -5, 0);                           // parked
@@ -62,8 +94,8 @@ void composeScene() {
   drawGrass(5, 0.2, 6);
   drawGrass(3, 0.2, 7);
   drawGrass(9, 0.2, 3);
-  drawBench();
+  drawBenchIfShowing();
   // The second bench's translation stays on the stack for the sky box and ground.
   glTranslated(0, 0, 2);
-  drawBench();
+  drawBenchIfShowing();
 }

@@ -14,9 +14,6 @@ namespace {
 constexpr int BLOCK = 20;  // cells per block side; 500 / 20 = 25 blocks per side
 constexpr int BLOCKS = GROUND_DIVISIONS / BLOCK;
 
-// Hidden cells up to this many between two showing ones in a column are drawn
-// with them: cheaper than starting a new strip, and they give no fragment.
-constexpr int BRIDGE_CELLS = 2;
 static_assert(BLOCKS * BLOCK == GROUND_DIVISIONS, "blocks tile the grid");
 
 // Same margins and limits as the generic tests in view_cull.cpp.
@@ -156,8 +153,8 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
       for (int r = 0; r < rangeCount; ++r) {
         for (int k = rowRanges[r][0]; k < rowRanges[r][1]; ++k) {
           if (!quadShows(view, left[k], right[k], left[k + 1], right[k + 1])) continue;
-          if (runStart >= 0 && k - runEnd <= BRIDGE_CELLS) {
-            runEnd = k + 1;  // the hidden cells between are drawn too: they give no fragment
+          if (runStart >= 0 && k == runEnd) {
+            ++runEnd;
             continue;
           }
           if (runStart >= 0) {

@@ -28,18 +28,6 @@ ModelBox boxOf(const ObjModel& model) {
   return box;
 }
 
-// Whether the list's triangles can give a fragment or a hit under the current
-// matrices: its box reaches into the view volume and, when rendering, covers a pixel centre.
-bool boxCanShow(const ModelBox& box) {
-  const ViewCull view = currentViewCull();
-  ClipPoint corners[8];
-  for (int c = 0; c < 8; ++c) {
-    corners[c] = view.toClip(c & 1 ? box.max[0] : box.min[0], c & 2 ? box.max[1] : box.min[1],
-                             c & 4 ? box.max[2] : box.min[2]);
-  }
-  return !outsideViewVolume(corners, 8) && !coversNoPixelCentre(view, corners, 8);
-}
-
 }  // namespace
 
 void drawLazyModel(const char* path, ObjModel*& model, GLuint& list) {
@@ -58,7 +46,7 @@ void drawLazyModel(const char* path, ObjModel*& model, GLuint& list) {
   }
   // The list changes nothing that outlives its attribute push and pop, so a
   // model that cannot show can be left out altogether.
-  if (drawPath() == DrawPath::Culled && !boxCanShow(boxes[model])) return;
+  if (drawPath() == DrawPath::Culled && !boxCanShow(boxes[model].min, boxes[model].max)) return;
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   // The callers draw under a scale of 0.6; this keeps the lighting normals unit length.
   glEnable(GL_NORMALIZE);

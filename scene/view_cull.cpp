@@ -90,3 +90,12 @@ bool coversNoPixelCentre(const ViewCull& view, const ClipPoint* points, int coun
   const double lastY = std::fmin(std::floor(maxY + PIXEL_MARGIN - 0.5), view.viewport[1] + view.viewport[3] - 1);
   return firstY > lastY;
 }
+
+bool boxCanShow(const float min[3], const float max[3]) {
+  const ViewCull view = currentViewCull();
+  ClipPoint corners[8];
+  for (int c = 0; c < 8; ++c) {
+    corners[c] = view.toClip(c & 1 ? max[0] : min[0], c & 2 ? max[1] : min[1], c & 4 ? max[2] : min[2]);
+  }
+  return !outsideViewVolume(corners, 8) && !coversNoPixelCentre(view, corners, 8);
+}

@@ -35,3 +35,7 @@ bool outsideViewVolume(const ClipPoint* points, int count);
 // decides for points well in front of the eye; for anything near or behind it
 // the answer is false (keep).
 bool coversNoPixelCentre(const ViewCull& view, const ClipPoint* points, int count);
+
+// Whether anything inside the box [min, max] of the current modelview's space
+// can give a fragment (rendering) or a hit (selection) under the current matrices.
+bool boxCanShow(const float min[3], const float max[3]);

@@ -110,8 +110,13 @@ class FrameIdentity : public ::testing::Test {
     EXPECT_EQ(differingPixels(reference, culled), 0) << label;
     for (const auto& at : picks) {
       const Hits expected = pickThrough(DrawPath::Reference, at[0], at[1]);
+      const int expectedSignFrame = signboardFrame();
+      const float expectedHeading = curveKartState().kartHeading;
       restore(state);
       const Hits got = pickThrough(DrawPath::Culled, at[0], at[1]);
+      // A pick is a drawing pass: the signboard's picture and the lap advance alike.
+      EXPECT_EQ(signboardFrame(), expectedSignFrame) << label;
+      EXPECT_EQ(curveKartState().kartHeading, expectedHeading) << label;
       restore(state);
       EXPECT_EQ(got.count, expected.count) << label << " pick at " << at[0] << ", " << at[1];
       EXPECT_EQ(got.words, expected.words)
