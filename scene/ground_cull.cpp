@@ -32,19 +32,34 @@ int ceilToInt(double v) {
   return i < v ? i + 1 : i;
 }
 
-// One projected grid point. The pixel-centre columns a box through this point
-// could reach start at loX and end at hiX (same for rows); a box of several
-// points contains a centre when the largest hi is at least the smallest lo.
+// One projected grid point, or the pair of neighbouring points on a column
+// edge that bound one cell's side. The pixel-centre columns a box through the
+// points could reach, clamped to the viewport, run from loX to hiX (rows: loY
+// to hiY); boxes of several points hold a centre when the largest hi is at
+// least the smallest lo. A point that decides nothing (near or behind the eye,
+// far out, NaN, or not rendering) spans everything.
 struct GridPoint {
-  int outcode;    // one bit per clip plane the point is clearly beyond
-  bool keep;      // near or behind the eye, far out, or NaN: decides nothing
+  int outcode;  // one bit per clip plane the point is clearly beyond
   int loX, hiX, loY, hiY;
 };
+
+constexpr int SPAN_ALL_LO = -(1 << 30);
+constexpr int SPAN_ALL_HI = 1 << 30;
+
+GridPoint joined(const GridPoint& a, const GridPoint& b) {
+  return {a.outcode & b.outcode, std::min(a.loX, b.loX), std::max(a.hiX, b.hiX), std::min(a.loY, b.loY),
+          std::max(a.hiY, b.hiY)};
+}
+
+// Whether a convex piece spanned by the points behind `p` can show: it reaches
+// into the view volume and, when rendering, its window box holds a pixel centre.
+bool shows(const GridPoint& p) { return p.outcode == 0 && p.hiX >= p.loX && p.hiY >= p.loY; }
 
 // Per-frame inputs of the projection of grid point (column edge i, row edge k):
 // its clip coordinates are columnPart[i] + rowPart[k].
 struct GridProjection {
   const ViewCull* view;
+  int firstX, lastX, firstY, lastY;  // pixel centres of the viewport
   std::array<std::array<double, 4>, GROUND_DIVISIONS + 1> columnPart;
   std::array<std::array<double, 4>, GROUND_DIVISIONS + 1> rowPart;
 
@@ -52,49 +67,26 @@ struct GridProjection {
     const std::array<double, 4>& c = columnPart[i];
     const std::array<double, 4>& r = rowPart[k];
     const double x = c[0] + r[0], y = c[1] + r[1], z = c[2] + r[2], w = c[3] + r[3];
-    GridPoint p{};
-    if (std::isnan(x) || std::isnan(y) || std::isnan(z) || std::isnan(w)) {
-      p.keep = true;
-      return p;
-    }
-    const double mx = CLIP_MARGIN * (std::fabs(x) + std::fabs(w));
-    const double my = CLIP_MARGIN * (std::fabs(y) + std::fabs(w));
-    const double mz = CLIP_MARGIN * (std::fabs(z) + std::fabs(w));
+    GridPoint p{0, SPAN_ALL_LO, SPAN_ALL_HI, SPAN_ALL_LO, SPAN_ALL_HI};
+    if (std::isnan(x) || std::isnan(y) || std::isnan(z) || std::isnan(w)) return p;
+    const double aw = std::fabs(w);
+    const double mx = CLIP_MARGIN * (std::fabs(x) + aw);
+    const double my = CLIP_MARGIN * (std::fabs(y) + aw);
+    const double mz = CLIP_MARGIN * (std::fabs(z) + aw);
     p.outcode = (x > w + mx) | (x < -w - mx) << 1 | (y > w + my) << 2 | (y < -w - my) << 3 | (z > w + mz) << 4 |
                 (z < -w - mz) << 5;
-    if (!view->pixelTest || !(w >= NEAR_KEEP_W)) {
-      p.keep = true;
-      return p;
-    }
+    if (!view->pixelTest || !(w >= NEAR_KEEP_W)) return p;
     const double* vp = view->viewport;
     const double wx = vp[0] + (x / w + 1) * (vp[2] / 2);
     const double wy = vp[1] + (y / w + 1) * (vp[3] / 2);
-    if (!(std::fabs(wx) < FAR_OUT_PIXELS && std::fabs(wy) < FAR_OUT_PIXELS)) {
-      p.keep = true;
-      return p;
-    }
-    p.loX = ceilToInt(wx - PIXEL_MARGIN - 0.5);
-    p.hiX = floorToInt(wx + PIXEL_MARGIN - 0.5);
-    p.loY = ceilToInt(wy - PIXEL_MARGIN - 0.5);
-    p.hiY = floorToInt(wy + PIXEL_MARGIN - 0.5);
+    if (!(std::fabs(wx) < FAR_OUT_PIXELS && std::fabs(wy) < FAR_OUT_PIXELS)) return p;
+    p.loX = std::max(ceilToInt(wx - PIXEL_MARGIN - 0.5), firstX);
+    p.hiX = std::min(floorToInt(wx + PIXEL_MARGIN - 0.5), lastX);
+    p.loY = std::max(ceilToInt(wy - PIXEL_MARGIN - 0.5), firstY);
+    p.hiY = std::min(floorToInt(wy + PIXEL_MARGIN - 0.5), lastY);
     return p;
   }
 };
-
-// Whether the convex quad through four grid points can show: it reaches into
-// the view volume and, when rendering, its window box holds a pixel centre.
-bool quadShows(const ViewCull& view, const GridPoint& a, const GridPoint& b, const GridPoint& c, const GridPoint& d) {
-  if (a.outcode & b.outcode & c.outcode & d.outcode) return false;
-  if (a.keep || b.keep || c.keep || d.keep) return true;
-  const int firstX = std::max(std::min({a.loX, b.loX, c.loX, d.loX}), static_cast<int>(view.viewport[0]));
-  const int lastX =
-      std::min(std::max({a.hiX, b.hiX, c.hiX, d.hiX}), static_cast<int>(view.viewport[0] + view.viewport[2]) - 1);
-  if (firstX > lastX) return false;
-  const int firstY = std::max(std::min({a.loY, b.loY, c.loY, d.loY}), static_cast<int>(view.viewport[1]));
-  const int lastY =
-      std::min(std::max({a.hiY, b.hiY, c.hiY, d.hiY}), static_cast<int>(view.viewport[1] + view.viewport[3]) - 1);
-  return firstY <= lastY;
-}
 
 }  // namespace
 
@@ -102,6 +94,10 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
   runs.clear();
   static GridProjection grid;
   grid.view = &view;
+  grid.firstX = static_cast<int>(view.viewport[0]);
+  grid.lastX = static_cast<int>(view.viewport[0] + view.viewport[2]) - 1;
+  grid.firstY = static_cast<int>(view.viewport[1]);
+  grid.lastY = static_cast<int>(view.viewport[1] + view.viewport[3]) - 1;
   const std::vector<float>& edges = groundEdges();
   const double* m = view.matrix;
   for (int e = 0; e <= GROUND_DIVISIONS; ++e) {
@@ -115,16 +111,24 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
   for (int bi = 0; bi < BLOCKS; ++bi) {
     for (int bk = 0; bk < BLOCKS; ++bk) {
       const int i0 = bi * BLOCK, i1 = i0 + BLOCK, k0 = bk * BLOCK, k1 = k0 + BLOCK;
-      blockShows[bi][bk] = quadShows(view, grid.project(i0, k0), grid.project(i1, k0), grid.project(i0, k1),
-                                     grid.project(i1, k1));
+      blockShows[bi][bk] = shows(joined(joined(grid.project(i0, k0), grid.project(i1, k0)),
+                                        joined(grid.project(i0, k1), grid.project(i1, k1))));
     }
   }
 
   // ---- Cells of the surviving blocks, column by column; a column's right edge
   // is the next column's left edge.
-  static GridPoint edgeA[GROUND_DIVISIONS + 1], edgeB[GROUND_DIVISIONS + 1];
-  GridPoint* left = edgeA;
-  GridPoint* right = edgeB;
+  // A column edge's points, and its sides of cells: side k joins points k and k + 1.
+  static GridPoint points[GROUND_DIVISIONS + 1];
+  static GridPoint sidesA[GROUND_DIVISIONS], sidesB[GROUND_DIVISIONS];
+  GridPoint* left = sidesA;
+  GridPoint* right = sidesB;
+  const auto projectEdge = [&](int i, const int (*ranges)[2], int rangeCount, GridPoint* sides) {
+    for (int r = 0; r < rangeCount; ++r) {
+      for (int k = ranges[r][0]; k <= ranges[r][1]; ++k) points[k] = grid.project(i, k);
+      for (int k = ranges[r][0]; k < ranges[r][1]; ++k) sides[k] = joined(points[k], points[k + 1]);
+    }
+  };
   for (int bi = 0; bi < BLOCKS; ++bi) {
     int rowRanges[BLOCKS][2];  // cell rows [from, to) of runs of surviving blocks
     int rangeCount = 0;
@@ -140,19 +144,15 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
     }
     if (rangeCount == 0) continue;
     const int i0 = bi * BLOCK;
-    for (int r = 0; r < rangeCount; ++r) {
-      for (int k = rowRanges[r][0]; k <= rowRanges[r][1]; ++k) left[k] = grid.project(i0, k);
-    }
+    projectEdge(i0, rowRanges, rangeCount, left);
     for (int i = i0; i < i0 + BLOCK; ++i) {
-      for (int r = 0; r < rangeCount; ++r) {
-        for (int k = rowRanges[r][0]; k <= rowRanges[r][1]; ++k) right[k] = grid.project(i + 1, k);
-      }
+      projectEdge(i + 1, rowRanges, rangeCount, right);
       // Cell (i, k) is the quad strip's vertices 2k .. 2k + 3 of column i.
       const GLint columnStart = i * GROUND_STRIP_VERTICES;
       int runStart = -1, runEnd = -1;  // cells [runStart, runEnd) of column i
       for (int r = 0; r < rangeCount; ++r) {
         for (int k = rowRanges[r][0]; k < rowRanges[r][1]; ++k) {
-          if (!quadShows(view, left[k], right[k], left[k + 1], right[k + 1])) continue;
+          if (!shows(joined(left[k], right[k]))) continue;
           if (runStart >= 0 && k == runEnd) {
             ++runEnd;
             continue;

@@ -18,13 +18,12 @@
 namespace {
 
 constexpr int BASELINE_FRAME = 200;    // first reading, once caches and pools have filled
-constexpr int REPORT_EVERY = 500;
+constexpr int REPORT_EVERY = 2000;
 constexpr int PICK_EVERY = 7;
 constexpr int COMMAND_EVERY = 13;
 constexpr long FLAT_LIMIT_KB = 2048;   // growth allowed for allocator noise
 
 int framesDrawn = 0;
-BenchClock::time_point frameStart;
 Series frameTimes;
 
 void countedDisplay() {
