@@ -51,9 +51,6 @@ void drawFrame() {
   glLoadIdentity();
   glPushMatrix();
   composeScene();
-  // Hands the objects to llvmpipe's rasteriser threads now, so that they fill
-  // them while this thread prepares the sky box and the ground. Pixels do not change.
-  if (drawPath() == DrawPath::Culled) glFlush();
   // Sky box and ground stand under the second bench's translation, which the
   // composition leaves on the stack.
   if (drawPath() == DrawPath::Culled && selecting()) {

@@ -66,17 +66,7 @@ void drawGroundColumns(const ViewCull& view, const GroundRuns& runs) {
     columnCount.push_back(static_cast<GLsizei>(stream.size() - start));
   }
   glInterleavedArrays(GL_T2F_V3F, 0, stream.data());
-  // A flush halfway lets the rasteriser threads fill the first half while
-  // this thread sets up the second.
-  const GLint half = static_cast<GLint>(stream.size() / 2);
-  bool flushed = false;
-  for (std::size_t c = 0; c < columnFirst.size(); ++c) {
-    if (!flushed && columnFirst[c] >= half) {
-      glFlush();
-      flushed = true;
-    }
-    glDrawArrays(GL_QUAD_STRIP, columnFirst[c], columnCount[c]);
-  }
+  for (std::size_t c = 0; c < columnFirst.size(); ++c) glDrawArrays(GL_QUAD_STRIP, columnFirst[c], columnCount[c]);
 }
 
 }  // namespace
