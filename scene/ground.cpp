@@ -22,6 +22,10 @@ void beginGround() {
   glBindTexture(GL_TEXTURE_2D, sceneTextures[TEX_SKY_NEG_Y]);
 }
 
+// A whole column's strip and the corners in front of it: no culled strip is
+// made longer, so that llvmpipe never cuts one where it would not cut the whole.
+constexpr std::size_t MAX_STRIP_VERTICES = GROUND_STRIP_VERTICES + 10;
+
 // The showing cells of each column as one quad strip, in the grid's order,
 // with the same vertices as the whole strip. Runs are joined by quads of no
 // area (each repeats a vertex), which give no fragment.
@@ -47,14 +51,29 @@ void drawGroundColumns(const ViewCull& view, const GroundRuns& runs) {
   };
   for (std::size_t r = 0; r < runs.first.size();) {
     const int column = runs.column[r];
-    const std::size_t start = stream.size();
     GLint corners[4];
     const int cornerCount = columnCornersThatMayClip(view, column, corners);
-    for (int c = 0; c < cornerCount; ++c) pair(vertices[corners[c]]);
-    if (cornerCount > 0) pair(vertices[runs.first[r]]);
+    std::size_t start = 0;
+    const auto beginStrip = [&](const GroundVertex& first) {
+      start = stream.size();
+      for (int c = 0; c < cornerCount; ++c) pair(vertices[corners[c]]);
+      if (cornerCount > 0) pair(first);
+    };
+    const auto endStrip = [&] {
+      columnFirst.push_back(static_cast<GLint>(start));
+      columnCount.push_back(static_cast<GLsizei>(stream.size() - start));
+    };
+    beginStrip(vertices[runs.first[r]]);
     bool firstRun = true;
     for (; r < runs.first.size() && runs.column[r] == column; ++r) {
       const GroundVertex* run = vertices + runs.first[r];
+      if (!firstRun && stream.size() - start + 4 + runs.count[r] > MAX_STRIP_VERTICES) {
+        // Too long for one piece of the pipeline's work: a new strip, again
+        // led by the corners, so that it too takes the whole column's route.
+        endStrip();
+        beginStrip(run[0]);
+        firstRun = true;
+      }
       if (!firstRun) {
         pair(stream.back());
         pair(run[0]);
@@ -62,8 +81,7 @@ void drawGroundColumns(const ViewCull& view, const GroundRuns& runs) {
       stream.insert(stream.end(), run, run + runs.count[r]);
       firstRun = false;
     }
-    columnFirst.push_back(static_cast<GLint>(start));
-    columnCount.push_back(static_cast<GLsizei>(stream.size() - start));
+    endStrip();
   }
   glInterleavedArrays(GL_T2F_V3F, 0, stream.data());
   for (std::size_t c = 0; c < columnFirst.size(); ++c) glDrawArrays(GL_QUAD_STRIP, columnFirst[c], columnCount[c]);

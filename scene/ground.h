@@ -23,9 +23,12 @@ const std::vector<float>& groundEdges();
 // the left edge of row edge k.
 const std::vector<GroundVertex>& groundVertices();
 
-// Draws the grid: one quad strip per column from the vertices above.
+// Draws the grid. In the culled path (the program's) only the cells that can
+// give a fragment or a hit under the current matrices and viewport, with
+// their own vertices in the grid's order; the pixels and hit records are those
+// of drawGroundImmediate. In the reference path, drawGroundImmediate itself.
 void drawGround();
 
-// The same grid sent vertex by vertex in immediate mode; the reference the
-// array path is compared with.
+// The whole grid sent vertex by vertex in immediate mode, one quad strip per
+// column: the straightforward ground the culled one is compared with.
 void drawGroundImmediate();
