@@ -34,7 +34,13 @@ void drawBenchIfShowing() {
   // x 19..24, y 0..12, z -13..16 scaled by BENCH_SCALE, with room to spare.
   constexpr float MIN[3] = {18 * BENCH_SCALE, -1 * BENCH_SCALE, -14 * BENCH_SCALE};
   constexpr float MAX[3] = {25 * BENCH_SCALE, 13 * BENCH_SCALE, 17 * BENCH_SCALE};
-  if (drawPath() == DrawPath::Culled && !boxCanShow(MIN, MAX)) return;
+  if (drawPath() == DrawPath::Culled) {
+    if (!boxCanShow(MIN, MAX)) return;
+    if (selecting()) {
+      drawRecorded(drawBench);
+      return;
+    }
+  }
   drawBench();
 }
 

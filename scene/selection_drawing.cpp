@@ -1,8 +1,8 @@
 // What the culled path draws differently in selection mode. Mesa 22's
 // selection path keeps a few kilobytes for every immediate-mode batch it is
-// given after a rendered frame, so a click that draws the sky box and the
-// signboard in immediate mode costs memory that never comes back; vertex
-// arrays and display lists do not.
+// given after a rendered frame, so a click that draws the sky box, the
+// signboard or a bench in immediate mode costs memory that never comes back;
+// vertex arrays and display lists do not.
 #include "scene/selection_drawing.h"
 
 #include <GL/gl.h>
@@ -12,6 +12,15 @@
 #include "scene/signboard.h"
 #include "scene/sky_box.h"
 #include "scene/view_cull.h"
+
+void drawRecorded(void (*draw)()) {
+  static GLuint list = 0;
+  if (list == 0) list = glGenLists(1);
+  glNewList(list, GL_COMPILE);
+  draw();
+  glEndList();
+  glCallList(list);
+}
 
 void drawSkyBoxFromArrays() {
   // GL_T2F_V3F: s, t, x, y, z.
@@ -52,7 +61,7 @@ void drawSignboardIfShowing() {
   constexpr float MIN[3] = {-0.1f, -0.1f, -0.1f};
   constexpr float MAX[3] = {0.2f, 3.5f, 2.1f};
   if (boxCanShow(MIN, MAX)) {
-    drawSignboard();
+    drawRecorded(drawSignboard);
     return;
   }
   // The counter wraps before use, then advances, as in a drawn pass.

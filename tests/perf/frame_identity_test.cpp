@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/camera.h"
 #include "app/menu.h"
 #include "app/picking.h"
 #include "image/scene_textures.h"
@@ -124,6 +125,26 @@ class FrameIdentity : public ::testing::Test {
     }
   }
 
+  // The pixel (origin bottom left) the world point shows at under the free camera.
+  static std::array<int, 2> onScreen(double x, double y, double z) {
+    SceneState copy = sceneState;
+    const LookAt view = freeCameraLookAt(copy);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.center[0], view.center[1], view.center[2], view.up[0],
+              view.up[1], view.up[2]);
+    GLdouble modelview[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glPopMatrix();
+    GLdouble wx, wy, wz;
+    gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
+    return {static_cast<int>(wx), static_cast<int>(wy)};
+  }
+
   static std::array<int, 2> windowCentre() {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -168,6 +189,18 @@ void randomScene(std::mt19937& random) {
   sceneState.sunMoving = uniform(0, 1) < 0.3;
   sceneState.colorChangeOn = uniform(0, 1) < 0.3;
   if (uniform(0, 1) < 0.3) runMenuCommand(CMD_TOGGLE_HEADLIGHT);
+}
+
+TEST_F(FrameIdentity, PicksOnTheSignboardAndTheBenchesMatchTheReference) {
+  runMenuCommand(CMD_BACK_TO_START);
+  sceneState.curveParam = 0.3f;
+  // The signboard's edge facing the start pose, the first bench's seat, the
+  // second bench's support, and the signboard's post.
+  const std::vector<std::array<int, 2>> spots = {onScreen(0.05, 2.2, 2.0), onScreen(0.75, 0.16, 0.25),
+                                                 onScreen(0.7, 0.2, 2.5), onScreen(0.05, 1.0, 1.0)};
+  expectIdentical("start pose, objects", spots);
+  Hits onSign = pickThrough(DrawPath::Culled, spots[0][0], spots[0][1]);
+  EXPECT_EQ(onSign.count, 2) << describe(onSign);
 }
 
 TEST_F(FrameIdentity, RandomCamerasDrawAndPickAsTheReference) {
