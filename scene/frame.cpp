@@ -13,25 +13,26 @@
 #include "scene/grass.h"
 #include "scene/ground.h"
 #include "scene/kart.h"
-#include "scene/signboard.h"
 #include "scene/selection_drawing.h"
-#include "scene/view_cull.h"
+#include "scene/signboard.h"
 #include "scene/sky_box.h"
+#include "scene/view_cull.h"
 
 namespace {
 
-// A bench that cannot show is left out in the culled path. What it leaves
-// behind (its material, its texture binding, the current normal) is replaced
-// by the sky box and the ground before anything uses it.
 bool selecting() {
   GLint mode = GL_RENDER;
   glGetIntegerv(GL_RENDER_MODE, &mode);
   return mode == GL_SELECT;
 }
 
+// A bench that cannot show is left out in the culled path. What it leaves
+// behind (its material, its texture binding, the current normal) is replaced
+// by the sky box and the ground before anything uses it. In selection mode it
+// is recorded first (see selection_drawing.h).
 void drawBenchIfShowing() {
-  // Around both supports and the seat, in the world's units: the bench space
-  // x 19..24, y 0..12, z -13..16 scaled by BENCH_SCALE, with room to spare.
+  // Around both supports and the seat: bench space x 19..24, y 0..12,
+  // z -1..15, scaled by BENCH_SCALE, with room to spare.
   constexpr float MIN[3] = {18 * BENCH_SCALE, -1 * BENCH_SCALE, -14 * BENCH_SCALE};
   constexpr float MAX[3] = {25 * BENCH_SCALE, 13 * BENCH_SCALE, 17 * BENCH_SCALE};
   if (drawPath() == DrawPath::Culled) {
@@ -58,7 +59,8 @@ void drawFrame() {
   glPushMatrix();
   composeScene();
   // Sky box and ground stand under the second bench's translation, which the
-  // composition leaves on the stack.
+  // composition leaves on the stack. A culled pick sends the sky box from
+  // arrays (see selection_drawing.h).
   if (drawPath() == DrawPath::Culled && selecting()) {
     drawSkyBoxFromArrays();
   } else {

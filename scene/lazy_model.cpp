@@ -1,7 +1,6 @@
 // Models read on their first draw and replayed from a display list afterwards.
 #include "scene/lazy_model.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 #include "glm/glm.h"
