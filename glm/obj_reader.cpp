@@ -7,6 +7,7 @@
 
 #include "glm/check.h"
 #include "glm/mtl_reader.h"
+#include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
 
 namespace {
@@ -166,7 +167,7 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
         break;
       case 'f': {
         scanner.readToken(token);
-        FaceForm form = glmFaceFormOf(token);
+        FaceForm form = scanner.faceFormOf(token);
         RawCorner raw;
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
@@ -241,11 +242,11 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
       }
       case 'f': {
         scanner.readToken(token);
-        FaceForm form = glmFaceFormOf(token);
+        FaceForm form = scanner.faceFormOf(token);
         FaceResolver resolver(*model, seen, form, scanner);
         RawCorner raw;
         Corner first, previous, latest;
-        glmParseCorner(token, form, &raw.vertex, &raw.texture, &raw.normal);
+        scanner.parseCorner(token, form, &raw.vertex, &raw.texture, &raw.normal);
         ReadStatus status = resolver.resolve(raw, &first);
         if (!status.ok()) return status;
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
@@ -279,17 +280,16 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
 
 ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   out->reset();
-  FilePtr file = glmOpenTextFile(path);
-  if (!file) {
+  std::unique_ptr<ObjScanner> scanner = glmOpenScanner(path);
+  if (!scanner) {
     return ReadStatus::failure(ReadError::CANT_OPEN_OBJ,
                                std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".\n");
   }
   auto model = std::make_unique<ObjModel>();
   model->path = path;
   TextureRegistryScope registry;
-  StdioScanner scanner(file.get());
 
-  ReadStatus status = glmFirstPass(model.get(), scanner);
+  ReadStatus status = glmFirstPass(model.get(), *scanner);
   if (!status.ok()) return status;
 
   model->vertices.assign(3 * (static_cast<size_t>(model->nvertices) + 1), 0.0f);
@@ -297,8 +297,8 @@ ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   if (model->nnormals != 0) model->normals.assign(3 * (static_cast<size_t>(model->nnormals) + 1), 0.0f);
   if (model->nuvs != 0) model->uvs.assign(2 * (static_cast<size_t>(model->nuvs) + 1), 0.0f);
 
-  scanner.rewind();
-  status = glmFillPass(model.get(), scanner);
+  scanner->rewind();
+  status = glmFillPass(model.get(), *scanner);
   if (!status.ok()) return status;
   *out = std::move(model);
   return ReadStatus::success();
