@@ -23,6 +23,7 @@ struct FdCloser {
 
 BufferScanner::BufferScanner(const char* bytes, std::size_t size) : bytes_(new char[size + 1]), size_(size) {
   if (size != 0) std::memcpy(bytes_.get(), bytes, size);
+  bytes_[size] = '\0';  // the NUL ScanCursor wants behind the end
   cursor_ = ScanCursor{bytes_.get(), bytes_.get() + size_};
 }
 
@@ -51,6 +52,8 @@ std::unique_ptr<BufferScanner> BufferScanner::open(const char* path) {
     if (got <= 0) break;
     size += static_cast<std::size_t>(got);
   }
+  // The loop only reads into free room, so one byte is left for the NUL.
+  bytes[size] = '\0';
   scanner->bytes_ = std::move(bytes);
   scanner->size_ = size;
   scanner->cursor_ = ScanCursor{scanner->bytes_.get(), scanner->bytes_.get() + size};
@@ -86,4 +89,8 @@ FaceForm BufferScanner::faceFormOf(const char* token) { return glmScanFaceForm(t
 int BufferScanner::parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal) {
   ScanCursor in{token, token + std::strlen(token)};
   return glmScanCorner(in, form, vertex, texture, normal);
+}
+
+FaceForm BufferScanner::parseFirstCorner(const char* token, long* vertex, long* texture, long* normal) {
+  return glmScanFirstCorner(token, vertex, texture, normal);
 }

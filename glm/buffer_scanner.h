@@ -26,6 +26,7 @@ class BufferScanner : public ObjScanner {
   void rewind() override;
   FaceForm faceFormOf(const char* token) override;
   int parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal) override;
+  FaceForm parseFirstCorner(const char* token, long* vertex, long* texture, long* normal) override;
 
  private:
   BufferScanner() = default;

@@ -105,10 +105,17 @@ float glmTextToFloat(const char* text, std::size_t length, std::size_t* used) {
   }
   *used = static_cast<std::size_t>(stop - text);
 
-  if (significand == 0) return negative ? -0.0f : 0.0f;
-  if (significand > MAX_EXACT_SIGNIFICAND || scale > MAX_EXACT_POWER || scale < -MAX_EXACT_POWER) {
-    return viaStrtof(text, length, used);
+  float value = 0;
+  if (glmExactFloat(significand, scale, negative, &value)) return value;
+  return viaStrtof(text, length, used);
+}
+
+bool glmExactFloat(std::uint64_t significand, int scale, bool negative, float* value) {
+  if (significand == 0) {
+    *value = negative ? -0.0f : 0.0f;
+    return true;
   }
+  if (significand > MAX_EXACT_SIGNIFICAND || scale > MAX_EXACT_POWER || scale < -MAX_EXACT_POWER) return false;
   const double exact = static_cast<double>(significand);
   const double rounded = scale >= 0 ? exact * POWERS_OF_TEN[scale] : exact / POWERS_OF_TEN[-scale];
   std::uint64_t bits;
@@ -116,8 +123,9 @@ float glmTextToFloat(const char* text, std::size_t length, std::size_t* used) {
   const unsigned field = static_cast<unsigned>(bits >> 52) & 0x7FF;
   if (field < SMALLEST_NORMAL_FLOAT_FIELD || field >= FLOAT_OVERFLOW_FIELD ||
       (bits & BELOW_FLOAT_BITS) == FLOAT_HALFWAY) {
-    return viaStrtof(text, length, used);
+    return false;
   }
-  const float value = static_cast<float>(rounded);
-  return negative ? -value : value;
+  const float single = static_cast<float>(rounded);
+  *value = negative ? -single : single;
+  return true;
 }

@@ -242,11 +242,10 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
       }
       case 'f': {
         scanner.readToken(token);
-        FaceForm form = scanner.faceFormOf(token);
-        FaceResolver resolver(*model, seen, form, scanner);
         RawCorner raw;
+        FaceForm form = scanner.parseFirstCorner(token, &raw.vertex, &raw.texture, &raw.normal);
+        FaceResolver resolver(*model, seen, form, scanner);
         Corner first, previous, latest;
-        scanner.parseCorner(token, form, &raw.vertex, &raw.texture, &raw.normal);
         ReadStatus status = resolver.resolve(raw, &first);
         if (!status.ok()) return status;
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);

@@ -53,6 +53,12 @@ int ObjScanner::parseCorner(const char* token, FaceForm form, long* vertex, long
   return glmParseCorner(token, form, vertex, texture, normal);
 }
 
+FaceForm ObjScanner::parseFirstCorner(const char* token, long* vertex, long* texture, long* normal) {
+  FaceForm form = faceFormOf(token);
+  parseCorner(token, form, vertex, texture, normal);
+  return form;
+}
+
 bool StdioScanner::readToken(char* token) {
   static_assert(GLM_TOKEN_SIZE == 128, "the width below is the token size less the NUL");
   if (std::fscanf(file_, "%127s", token) == 1) return true;

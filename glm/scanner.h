@@ -52,6 +52,10 @@ class ObjScanner {
   // them its own faster way, with the same results.
   virtual FaceForm faceFormOf(const char* token);
   virtual int parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal);
+
+  // faceFormOf(token) and then parseCorner(token, that form, ...): the form of
+  // a face and its first corner.
+  virtual FaceForm parseFirstCorner(const char* token, long* vertex, long* texture, long* normal);
 };
 
 // The form a face's first corner token is written in.

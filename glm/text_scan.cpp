@@ -1,9 +1,11 @@
-// glibc's scanf conversions replayed on memory. Each read follows the library's
-// own steps: characters are taken one at a time, a character that ends a
-// conversion is put back (only that one: scanf can push back a single
+// glibc's scanf conversions replayed on memory. The general paths follow the
+// library's own steps: characters are taken one at a time, a character that
+// ends a conversion is put back (only that one: scanf can push back a single
 // character, so "1e+x" or "-x" keep the characters before it consumed), and a
 // conversion fails as a matching failure (scanf returns what it assigned so
-// far) or an input failure (the end of the input: -1 when nothing was assigned).
+// far) or an input failure (the end of the input: -1 when nothing was
+// assigned). Plain numbers, nearly all of a model, take shorter paths that
+// consume and store exactly what the general ones would.
 #include "glm/text_scan.h"
 
 #include <climits>
@@ -17,9 +19,23 @@ namespace {
 
 enum class Conversion { DONE, MATCH_FAILURE, INPUT_FAILURE };
 
-// isspace() in the "C" locale.
-bool isSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr unsigned char SPACE = 1;
+constexpr unsigned char DIGIT = 2;
+
+struct CharClasses {
+  unsigned char of[256] = {};
+  constexpr CharClasses() {
+    // isspace() in the "C" locale: no byte above 127 is a blank there.
+    for (int c = '\t'; c <= '\r'; ++c) of[c] = SPACE;
+    of[static_cast<unsigned char>(' ')] = SPACE;
+    for (int c = '0'; c <= '9'; ++c) of[c] = DIGIT;
+  }
+};
+constexpr CharClasses CLASSES;
+
+inline bool isDigit(int c) { return static_cast<unsigned>(c - '0') < 10u; }
+inline bool isSpaceByte(char c) { return (CLASSES.of[static_cast<unsigned char>(c)] & SPACE) != 0; }
+inline bool isDigitByte(char c) { return static_cast<unsigned char>(c - '0') < 10u; }
 bool isHexDigit(int c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int toLower(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
@@ -31,14 +47,10 @@ struct Input {
   void unget(int c) {
     if (c != EOF) --cursor.pos;
   }
-  // What every conversion but %c, %[ and %n does first.
-  void skipSpace() {
-    while (cursor.pos != cursor.end && isSpace(static_cast<unsigned char>(*cursor.pos))) ++cursor.pos;
-  }
 };
 
-// Takes the characters of `word` (lower case) in any case after its first one;
-// a character that differs is consumed, as scanf consumes it, and fails the read.
+// Takes the characters of `rest` (lower case) in any case; a character that
+// differs is consumed, as scanf consumes it, and fails the read.
 bool takeWordRest(Input& in, const char* rest) {
   for (; *rest != '\0'; ++rest) {
     int c = in.get();
@@ -47,10 +59,10 @@ bool takeWordRest(Input& in, const char* rest) {
   return true;
 }
 
-// "%f".
-Conversion scanFloat(Input& in, float* value) {
-  in.skipSpace();
-  const char* start = in.cursor.pos;
+// "%f" the general way, from the first character after the blanks.
+Conversion scanFloatGeneral(ScanCursor& cursor, float* value) {
+  Input in{cursor};
+  const char* start = cursor.pos;
   int c = in.get();
   if (c == EOF) return Conversion::INPUT_FAILURE;
 
@@ -110,7 +122,7 @@ Conversion scanFloat(Input& in, float* value) {
       c = in.get();
       if (c == EOF) break;
     }
-    const std::size_t taken = static_cast<std::size_t>(in.cursor.pos - start);
+    const std::size_t taken = static_cast<std::size_t>(cursor.pos - start);
     // Nothing but a sign, or nothing but "0x", is no number.
     if (taken == static_cast<std::size_t>(gotSign) || (hex && taken == 2u + gotSign)) {
       return Conversion::MATCH_FAILURE;
@@ -119,41 +131,94 @@ Conversion scanFloat(Input& in, float* value) {
 
   // What scanf took is handed to strtof whole; it may use less (the 'e' of "1e").
   std::size_t used = 0;
-  float converted = glmTextToFloat(start, static_cast<std::size_t>(in.cursor.pos - start), &used);
+  float converted = glmTextToFloat(start, static_cast<std::size_t>(cursor.pos - start), &used);
   if (used == 0) return Conversion::MATCH_FAILURE;
   *value = converted;
   return Conversion::DONE;
 }
 
-// "%ld": saturates at LONG_MIN / LONG_MAX as strtol does.
-Conversion scanLong(Input& in, long* value) {
-  in.skipSpace();
-  int c = in.get();
-  if (c == EOF) return Conversion::INPUT_FAILURE;
-  bool negative = false;
-  if (c == '-' || c == '+') {
-    negative = c == '-';
-    c = in.get();
-  }
-  const char* digits = in.cursor.pos - (c == EOF ? 0 : 1);
-  std::uint64_t magnitude = 0;
-  bool overflow = false;
-  while (isDigit(c)) {
-    const unsigned digit = static_cast<unsigned>(c - '0');
-    if (magnitude > (UINT64_MAX - digit) / 10) {
-      overflow = true;
-    } else {
-      magnitude = magnitude * 10 + digit;
-    }
-    c = in.get();
-  }
-  in.unget(c);
-  if (in.cursor.pos == digits) return Conversion::MATCH_FAILURE;  // no digit, at most a sign
+// "%f". The short path takes [sign] digits [. digits] [e [sign] digits]: there
+// the general path would take the same characters (an 'e' and a sign are kept
+// even without exponent digits) and stop at the same one.
+inline Conversion scanFloat(ScanCursor& cursor, float* value) {
+  const char* p = cursor.pos;
+  while (isSpaceByte(*p)) ++p;
+  cursor.pos = p;
+  if (p == cursor.end) return Conversion::INPUT_FAILURE;
+  const char* const start = p;
+  const bool negative = *p == '-';
+  if (negative || *p == '+') ++p;
+  // Hex floats, "inf", "nan", a lone sign or point: the general path.
+  if (*p == '0' && (p[1] | 0x20) == 'x') return scanFloatGeneral(cursor, value);
 
+  const char* const integerStart = p;
+  std::uint64_t significand = 0;  // meaningless beyond 19 digits, which go to strtof
+  while (isDigitByte(*p)) significand = significand * 10 + static_cast<unsigned>(*p++ - '0');
+  int digits = static_cast<int>(p - integerStart);
+  int fractionDigits = 0;
+  if (*p == '.') {
+    const char* const fractionStart = ++p;
+    while (isDigitByte(*p)) significand = significand * 10 + static_cast<unsigned>(*p++ - '0');
+    fractionDigits = static_cast<int>(p - fractionStart);
+    digits += fractionDigits;
+  }
+  if (digits == 0) return scanFloatGeneral(cursor, value);
+
+  bool exact = digits <= 19;
+  int scale = 0;
+  if ((*p | 0x20) == 'e') {
+    ++p;
+    const bool negativeExponent = *p == '-';
+    if (negativeExponent || *p == '+') ++p;
+    int exponent = 0;
+    for (; isDigitByte(*p); ++p) {
+      if (exponent <= 100000) {
+        exponent = exponent * 10 + (*p - '0');
+      } else {
+        exact = false;  // far beyond any float: strtof decides between 0 and inf
+      }
+    }
+    scale = negativeExponent ? -exponent : exponent;
+  }
+  scale -= fractionDigits;
+  cursor.pos = p;
+  if (exact && glmExactFloat(significand, scale, negative, value)) return Conversion::DONE;
+  std::size_t used = 0;
+  *value = glmTextToFloat(start, static_cast<std::size_t>(p - start), &used);
+  return Conversion::DONE;
+}
+
+// "%ld": saturates at LONG_MIN / LONG_MAX as strtol does.
+inline Conversion scanLong(ScanCursor& cursor, long* value) {
+  const char* p = cursor.pos;
+  while (isSpaceByte(*p)) ++p;
+  cursor.pos = p;
+  if (p == cursor.end) return Conversion::INPUT_FAILURE;
+  const bool negative = *p == '-';
+  if (negative || *p == '+') ++p;
+  const char* const digits = p;
+  std::uint64_t magnitude = 0;
+  while (isDigitByte(*p)) magnitude = magnitude * 10 + static_cast<unsigned>(*p++ - '0');
+  // No digit: the sign stays consumed, the character after it is put back.
+  cursor.pos = p;
+  if (p == digits) return Conversion::MATCH_FAILURE;
+
+  bool overflow = false;
+  if (p - digits > 18) {
+    // Long enough to overflow: again, digit by digit.
+    magnitude = 0;
+    for (const char* q = digits; q != p && !overflow; ++q) {
+      const unsigned digit = static_cast<unsigned>(*q - '0');
+      if (magnitude > (UINT64_MAX - digit) / 10) {
+        overflow = true;
+      } else {
+        magnitude = magnitude * 10 + digit;
+      }
+    }
+  }
   constexpr std::uint64_t LONG_MAX_MAGNITUDE = static_cast<std::uint64_t>(LONG_MAX);
   if (negative) {
-    *value = overflow || magnitude > LONG_MAX_MAGNITUDE + 1 ? LONG_MIN
-                                                          : static_cast<long>(0 - magnitude);
+    *value = overflow || magnitude > LONG_MAX_MAGNITUDE + 1 ? LONG_MIN : static_cast<long>(0 - magnitude);
   } else {
     *value = overflow || magnitude > LONG_MAX_MAGNITUDE ? LONG_MAX : static_cast<long>(magnitude);
   }
@@ -161,32 +226,31 @@ Conversion scanLong(Input& in, long* value) {
 }
 
 // A literal character of the format.
-Conversion matchChar(Input& in, char want) {
-  int c = in.get();
-  if (c == EOF) return Conversion::INPUT_FAILURE;
-  if (c != static_cast<unsigned char>(want)) {
-    in.unget(c);
-    return Conversion::MATCH_FAILURE;
-  }
+inline Conversion matchChar(ScanCursor& cursor, char want) {
+  if (cursor.pos == cursor.end) return Conversion::INPUT_FAILURE;
+  if (*cursor.pos != want) return Conversion::MATCH_FAILURE;
+  ++cursor.pos;
   return Conversion::DONE;
 }
 
 // scanf's count: the conversions done, or -1 for an input failure before any.
-int finish(Conversion failure, int done) {
+inline int finish(Conversion failure, int done) {
   return failure == Conversion::INPUT_FAILURE && done == 0 ? EOF : done;
 }
 
 }  // namespace
 
 int glmScanToken(ScanCursor& cursor, char* token, int width) {
-  Input in{cursor};
-  in.skipSpace();
-  if (cursor.pos == cursor.end) return EOF;
-  int n = 0;
-  while (n < width && cursor.pos != cursor.end && !isSpace(static_cast<unsigned char>(*cursor.pos))) {
-    token[n++] = *cursor.pos++;
-  }
+  const char* p = cursor.pos;
+  while (isSpaceByte(*p)) ++p;
+  cursor.pos = p;
+  if (p == cursor.end) return EOF;
+  const char* const stop = cursor.end - p > width ? p + width : cursor.end;
+  while (p != stop && !isSpaceByte(*p)) ++p;
+  const std::size_t n = static_cast<std::size_t>(p - cursor.pos);
+  std::memcpy(token, cursor.pos, n);
   token[n] = '\0';
+  cursor.pos = p;
   return 1;
 }
 
@@ -210,10 +274,9 @@ bool glmScanLine(ScanCursor& cursor, char* buffer, int size) {
 }
 
 int glmScanFloats(ScanCursor& cursor, float* values, int count) {
-  Input in{cursor};
   int done = 0;
   for (int i = 0; i < count; ++i) {
-    Conversion result = scanFloat(in, &values[i]);
+    Conversion result = scanFloat(cursor, &values[i]);
     if (result != Conversion::DONE) return finish(result, done);
     ++done;
   }
@@ -221,34 +284,41 @@ int glmScanFloats(ScanCursor& cursor, float* values, int count) {
 }
 
 int glmScanCorner(ScanCursor& cursor, FaceForm form, long* vertex, long* texture, long* normal) {
-  Input in{cursor};
   int done = 0;
-  Conversion result = scanLong(in, vertex);
+  Conversion result = scanLong(cursor, vertex);
   if (result != Conversion::DONE) return finish(result, done);
   ++done;
   if (form == FaceForm::VERTEX) return done;
 
-  if ((result = matchChar(in, '/')) != Conversion::DONE) return finish(result, done);
+  if ((result = matchChar(cursor, '/')) != Conversion::DONE) return finish(result, done);
   if (form == FaceForm::VERTEX_NORMAL) {
-    if ((result = matchChar(in, '/')) != Conversion::DONE) return finish(result, done);
-    if ((result = scanLong(in, normal)) != Conversion::DONE) return finish(result, done);
+    if ((result = matchChar(cursor, '/')) != Conversion::DONE) return finish(result, done);
+    if ((result = scanLong(cursor, normal)) != Conversion::DONE) return finish(result, done);
     return done + 1;
   }
-  if ((result = scanLong(in, texture)) != Conversion::DONE) return finish(result, done);
+  if ((result = scanLong(cursor, texture)) != Conversion::DONE) return finish(result, done);
   ++done;
   if (form == FaceForm::VERTEX_TEXTURE) return done;
-  if ((result = matchChar(in, '/')) != Conversion::DONE) return finish(result, done);
-  if ((result = scanLong(in, normal)) != Conversion::DONE) return finish(result, done);
+  if ((result = matchChar(cursor, '/')) != Conversion::DONE) return finish(result, done);
+  if ((result = scanLong(cursor, normal)) != Conversion::DONE) return finish(result, done);
   return done + 1;
 }
 
 FaceForm glmScanFaceForm(const char* token) {
-  if (std::strstr(token, "//") != nullptr) return FaceForm::VERTEX_NORMAL;
-  const char* end = token + std::strlen(token);
-  long a, b, c;
-  ScanCursor three{token, end};
-  if (glmScanCorner(three, FaceForm::VERTEX_TEXTURE_NORMAL, &a, &b, &c) == 3) return FaceForm::VERTEX_TEXTURE_NORMAL;
-  ScanCursor two{token, end};
-  if (glmScanCorner(two, FaceForm::VERTEX_TEXTURE, &a, &b, &c) == 2) return FaceForm::VERTEX_TEXTURE;
+  long vertex, texture, normal;
+  return glmScanFirstCorner(token, &vertex, &texture, &normal);
+}
+
+FaceForm glmScanFirstCorner(const char* token, long* vertex, long* texture, long* normal) {
+  ScanCursor in{token, token + std::strlen(token)};
+  if (std::strstr(token, "//") != nullptr) {
+    glmScanCorner(in, FaceForm::VERTEX_NORMAL, vertex, texture, normal);
+    return FaceForm::VERTEX_NORMAL;
+  }
+  // "%ld/%ld" and "%ld" are the first steps of "%ld/%ld/%ld": one scan tells
+  // which of the three matches, and has stored what that pattern stores.
+  const int assigned = glmScanCorner(in, FaceForm::VERTEX_TEXTURE_NORMAL, vertex, texture, normal);
+  if (assigned == 3) return FaceForm::VERTEX_TEXTURE_NORMAL;
+  if (assigned == 2) return FaceForm::VERTEX_TEXTURE;
   return FaceForm::VERTEX;
 }

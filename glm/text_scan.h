@@ -7,7 +7,10 @@
 
 #include "glm/scanner.h"
 
-// A read position in a range of bytes; the end of the range is the end of the input.
+// A read position in a range of bytes; the end of the range is the end of the
+// input. The byte at `end` must be readable and NUL (a string's terminator, or
+// the one BufferScanner puts behind the file): the loops stop on it without
+// testing for the end at every character.
 struct ScanCursor {
   const char* pos;
   const char* end;
@@ -28,3 +31,7 @@ int glmScanCorner(ScanCursor& in, FaceForm form, long* vertex, long* texture, lo
 
 // glmFaceFormOf without sscanf: the same decision for the same token.
 FaceForm glmScanFaceForm(const char* token);
+
+// glmScanFaceForm and then glmParseCorner with that form on the same token, in
+// one scan of the token where the form allows.
+FaceForm glmScanFirstCorner(const char* token, long* vertex, long* texture, long* normal);
