@@ -35,6 +35,7 @@ std::unique_ptr<BufferScanner> BufferScanner::open(const char* path) {
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
 
   std::unique_ptr<BufferScanner> scanner(new BufferScanner());
+  scanner->seekable_ = ::lseek(fd, 0, SEEK_CUR) >= 0;
   // One byte more than the size told, so that reaching it shows the file has grown.
   std::size_t capacity = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : FIRST_READ_SIZE;
   std::unique_ptr<char[]> bytes(new char[capacity]);
@@ -79,10 +80,11 @@ int BufferScanner::readCorner(FaceForm form, long* vertex, long* texture, long* 
 }
 
 long BufferScanner::currentLine() {
+  if (!seekable_) return 0;  // as ftell fails
   return 1 + static_cast<long>(std::count(static_cast<const char*>(bytes_.get()), cursor_.pos, '\n'));
 }
 
-void BufferScanner::rewind() { cursor_.pos = bytes_.get(); }
+void BufferScanner::rewind() { cursor_.pos = seekable_ ? bytes_.get() : cursor_.end; }
 
 FaceForm BufferScanner::faceFormOf(const char* token) { return glmScanFaceForm(token); }
 

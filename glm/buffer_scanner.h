@@ -15,7 +15,9 @@ class BufferScanner : public ObjScanner {
 
   // Reads the whole file; null when it cannot be opened or is a directory (as
   // glmOpenTextFile refuses it). A read error ends the data where it happened,
-  // as stdio would meet the end of the file there.
+  // as stdio would meet the end of the file there. A file that cannot seek (a
+  // pipe) keeps stdio's behaviour there: rewind leaves nothing to read and
+  // currentLine is 0.
   static std::unique_ptr<BufferScanner> open(const char* path);
 
   bool readToken(char* token) override;
@@ -34,4 +36,7 @@ class BufferScanner : public ObjScanner {
   std::unique_ptr<char[]> bytes_;
   std::size_t size_ = 0;
   ScanCursor cursor_{nullptr, nullptr};
+  // A pipe cannot go back: stdio's rewind fails there and what was read is
+  // gone, and its position (the line number) is unknown.
+  bool seekable_ = true;
 };
