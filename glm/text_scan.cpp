@@ -39,6 +39,47 @@ inline bool isDigitByte(char c) { return static_cast<unsigned char>(c - '0') < 1
 bool isHexDigit(int c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int toLower(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
+constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
+                                           100000, 1000000, 10000000, 100000000};
+
+// Eight digit characters at a time: the common runs are read without a branch
+// per character. Bytes that are digits become 0..9 by the xor; any other byte
+// has a bit in its high nibble in x or in x + 6 (a carry out of a non-digit
+// byte only reaches bytes after it, so the first non-digit is found right).
+inline std::uint64_t loadWord(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The value of the n (1 to 8) digits in the low bytes of x, first digit lowest.
+inline std::uint64_t digitsValue(std::uint64_t x, int n) {
+  std::uint64_t v = x << (8 * (8 - n));  // as leading zeros before the digits
+  v = v * 10 + (v >> 8);
+  v = (((v & 0x000000FF000000FFull) * 0x000F424000000064ull) +
+       (((v >> 16) & 0x000000FF000000FFull) * 0x0000271000000001ull)) >> 32;
+  return v & 0xFFFFFFFFull;
+}
+
+// Adds the run of digits at p to *value (value x 10^n + the digits) and
+// returns the end of the run. Beyond 19 digits the value wraps; callers count.
+inline const char* takeDigits(const char* p, const char* end, std::uint64_t* value) {
+  while (end - p >= 8) {
+    const std::uint64_t x = loadWord(p) ^ 0x3030303030303030ull;
+    const std::uint64_t other = (x | (x + 0x0606060606060606ull)) & 0xF0F0F0F0F0F0F0F0ull;
+    if (other == 0) {
+      *value = *value * POWERS_OF_TEN[8] + digitsValue(x, 8);
+      p += 8;
+      continue;
+    }
+    const int n = __builtin_ctzll(other) >> 3;
+    if (n != 0) *value = *value * POWERS_OF_TEN[n] + digitsValue(x, n);
+    return p + n;
+  }
+  while (isDigitByte(*p)) *value = *value * 10 + static_cast<unsigned>(*p++ - '0');
+  return p;
+}
+
 // The stream as scanf sees it: one character at a time, one put back.
 struct Input {
   ScanCursor& cursor;
@@ -153,12 +194,12 @@ inline Conversion scanFloat(ScanCursor& cursor, float* value) {
 
   const char* const integerStart = p;
   std::uint64_t significand = 0;  // meaningless beyond 19 digits, which go to strtof
-  while (isDigitByte(*p)) significand = significand * 10 + static_cast<unsigned>(*p++ - '0');
+  p = takeDigits(p, cursor.end, &significand);
   int digits = static_cast<int>(p - integerStart);
   int fractionDigits = 0;
   if (*p == '.') {
     const char* const fractionStart = ++p;
-    while (isDigitByte(*p)) significand = significand * 10 + static_cast<unsigned>(*p++ - '0');
+    p = takeDigits(p, cursor.end, &significand);
     fractionDigits = static_cast<int>(p - fractionStart);
     digits += fractionDigits;
   }
@@ -198,7 +239,7 @@ inline Conversion scanLong(ScanCursor& cursor, long* value) {
   if (negative || *p == '+') ++p;
   const char* const digits = p;
   std::uint64_t magnitude = 0;
-  while (isDigitByte(*p)) magnitude = magnitude * 10 + static_cast<unsigned>(*p++ - '0');
+  p = takeDigits(p, cursor.end, &magnitude);
   // No digit: the sign stays consumed, the character after it is put back.
   cursor.pos = p;
   if (p == digits) return Conversion::MATCH_FAILURE;
