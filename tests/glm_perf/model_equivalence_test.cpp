@@ -3,6 +3,7 @@
 // the same texture requests and the same text on standard output and error.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -151,6 +152,26 @@ TEST(ScannerEquivalence, SceneModelsReadTheSameBothWays) {
     WholeRead reference = expectSameBothWays(path);
     ASSERT_TRUE(reference.model);
     EXPECT_GT(reference.model->ntris, 0u);
+  }
+}
+
+TEST(ScannerEquivalence, SizesAroundAWholePageReadTheSameBothWays) {
+  // A file is mapped unless its size is a whole number of pages; both ways must
+  // end the last number or token at the end of the file the same.
+  glmtest::TempFolder folder;
+  const long page = sysconf(_SC_PAGESIZE);
+  ASSERT_GT(page, 64);
+  for (long size : {page - 1, page, page + 1, 2 * page, 3 * page - 2}) {
+    SCOPED_TRACE(size);
+    std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    const std::string last = "v 1 2 9";  // its 9 is the file's last byte
+    while (static_cast<long>(text.size() + 8 + last.size()) <= size) text += "f 1 2 3\n";
+    text += std::string(static_cast<size_t>(size) - text.size() - last.size(), ' ') + last;
+    ASSERT_EQ(static_cast<long>(text.size()), size);
+    WholeRead reference = expectSameBothWays(folder.write("page.obj", text));
+    ASSERT_TRUE(reference.model);
+    ASSERT_EQ(reference.model->nvertices, 4u);
+    EXPECT_EQ(reference.model->vertices[3 * 4 + 2], 9.0f);
   }
 }
 
