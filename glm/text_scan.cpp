@@ -19,28 +19,26 @@ namespace {
 
 enum class Conversion { DONE, MATCH_FAILURE, INPUT_FAILURE };
 
-constexpr unsigned char SPACE = 1;
-constexpr unsigned char DIGIT = 2;
-
-struct CharClasses {
-  unsigned char of[256] = {};
-  constexpr CharClasses() {
-    // isspace() in the "C" locale: no byte above 127 is a blank there.
-    for (int c = '\t'; c <= '\r'; ++c) of[c] = SPACE;
-    of[static_cast<unsigned char>(' ')] = SPACE;
-    for (int c = '0'; c <= '9'; ++c) of[c] = DIGIT;
+// isspace() in the "C" locale: no byte above 127 is a blank there.
+struct Blanks {
+  bool is[256] = {};
+  constexpr Blanks() {
+    for (int c = '\t'; c <= '\r'; ++c) is[c] = true;
+    is[static_cast<unsigned char>(' ')] = true;
   }
 };
-constexpr CharClasses CLASSES;
+constexpr Blanks BLANKS;
 
 inline bool isDigit(int c) { return static_cast<unsigned>(c - '0') < 10u; }
-inline bool isSpaceByte(char c) { return (CLASSES.of[static_cast<unsigned char>(c)] & SPACE) != 0; }
+inline bool isSpaceByte(char c) { return BLANKS.is[static_cast<unsigned char>(c)]; }
 inline bool isDigitByte(char c) { return static_cast<unsigned char>(c - '0') < 10u; }
 bool isHexDigit(int c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 int toLower(int c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
 constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
                                            100000, 1000000, 10000000, 100000000};
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the digit words below are read little-endian");
 
 // Eight digit characters at a time: the common runs are read without a branch
 // per character. Bytes that are digits become 0..9 by the xor; any other byte
