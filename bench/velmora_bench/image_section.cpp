@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "bench/velmora_bench/bench_figures.h"
+#include "bench/velmora_bench/load_gl_context.h"
 #include "bench/velmora_bench/load_images.h"
 #include "bench/velmora_bench/load_stb_image.h"
 #include "bench/velmora_bench/load_timing.h"
 #include "image/image.h"
+#include "image/scene_textures.h"
 #include "image/texture_loader.h"
 
 namespace {
@@ -144,4 +146,21 @@ void runImageSection(const BenchOptions& options, BenchFigures&) {
   }
   printRow("scene data/ (18 files)", scene, runs * 3,
            "pixels: " + std::to_string(same) + " of 18 files the same in both" + check);
+
+  // What start-up does with them: decoding and uploading into the texture table.
+  LoadGlContext context;
+  if (!context.ready()) {
+    std::printf("loadSceneTextures: no display, not measured\n");
+    return;
+  }
+  std::vector<double> startup;
+  for (int run = 0; run < runs * 3; ++run) {
+    startup.push_back(secondsOf([] {
+      loadSceneTextures();
+      glFinish();
+    }));
+    glDeleteTextures(SCENE_TEXTURE_COUNT, sceneTextures);
+  }
+  std::printf("%-30s decode + glTexImage2D of all 18: %.2f ms (median of %d)\n", "loadSceneTextures()",
+              medianOf(startup) * 1000, runs * 3);
 }
