@@ -179,7 +179,7 @@ Conversion scanFloatGeneral(ScanCursor& cursor, float* value) {
 // "%f". The short path takes [sign] digits [. digits] [e [sign] digits]: there
 // the general path would take the same characters (an 'e' and a sign are kept
 // even without exponent digits) and stop at the same one.
-inline Conversion scanFloat(ScanCursor& cursor, float* value) {
+__attribute__((always_inline)) inline Conversion scanFloat(ScanCursor& cursor, float* value) {
   const char* p = cursor.pos;
   while (isSpaceByte(*p)) ++p;
   cursor.pos = p;
@@ -228,7 +228,7 @@ inline Conversion scanFloat(ScanCursor& cursor, float* value) {
 }
 
 // "%ld": saturates at LONG_MIN / LONG_MAX as strtol does.
-inline Conversion scanLong(ScanCursor& cursor, long* value) {
+__attribute__((always_inline)) inline Conversion scanLong(ScanCursor& cursor, long* value) {
   const char* p = cursor.pos;
   while (isSpaceByte(*p)) ++p;
   cursor.pos = p;
