@@ -50,22 +50,31 @@ CompareResult compareImages(const RgbImage& expected, const RgbImage& actual, co
         result.worstCellMean = mean;
         result.worstCell = cell;
       }
+      const MeanColor e = meanColor(expected, cell);
+      const MeanColor a = meanColor(actual, cell);
+      const double shift = std::max({std::abs(e.r - a.r), std::abs(e.g - a.g), std::abs(e.b - a.b)});
+      if (shift > result.worstCellShift) {
+        result.worstCellShift = shift;
+        result.worstShiftCell = cell;
+      }
     }
   }
-  result.passes =
-      result.differingFraction <= tolerance.differingBudget && result.worstCellMean <= tolerance.cellMeanLimit;
+  result.passes = result.differingFraction <= tolerance.differingBudget &&
+                  result.worstCellMean <= tolerance.cellMeanLimit && result.worstCellShift <= tolerance.cellShiftLimit;
   return result;
 }
 
 std::string describe(const CompareResult& result, const CompareTolerance& tolerance) {
   if (!result.sameSize) return "the pictures differ in size (or are empty)";
-  char text[320];
+  char text[400];
   std::snprintf(text, sizeof text,
-                "%.3f%% of pixels differ by more than %d (budget %.3f%%); worst %dx%d cell at (%d, %d) differs by "
-                "%.1f on average (limit %.1f); whole picture %.2f",
+                "%.3f%% of pixels differ by more than %d (budget %.3f%%); cell at (%d, %d) differs by %.1f on "
+                "average (limit %.1f); cell at (%d, %d) shifts its mean colour by %.1f (limit %.1f); whole "
+                "picture %.2f",
                 100 * result.differingFraction, tolerance.pixelThreshold, 100 * tolerance.differingBudget,
-                result.worstCell.width, result.worstCell.height, result.worstCell.x, result.worstCell.y,
-                result.worstCellMean, tolerance.cellMeanLimit, result.meanDifference);
+                result.worstCell.x, result.worstCell.y, result.worstCellMean, tolerance.cellMeanLimit,
+                result.worstShiftCell.x, result.worstShiftCell.y, result.worstCellShift, tolerance.cellShiftLimit,
+                result.meanDifference);
   return text;
 }
 

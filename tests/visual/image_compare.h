@@ -18,8 +18,9 @@ struct PixelRegion {
 struct CompareTolerance {
   int pixelThreshold = 48;        // a pixel differs when a channel differs by more than this
   double differingBudget = 0.01;  // the largest fraction of differing pixels that still passes
-  int cellSize = 25;              // the grid's cells, in pixels
+  int cellSize = 10;              // the grid's cells, in pixels
   double cellMeanLimit = 10;      // the largest mean channel difference allowed in any cell
+  double cellShiftLimit = 8;      // the largest shift of a cell's mean red, green or blue
 };
 
 struct CompareResult {
@@ -28,7 +29,11 @@ struct CompareResult {
   double meanDifference = 0;     // mean absolute channel difference over the whole picture
   double worstCellMean = 0;      // the largest mean absolute channel difference of a cell
   PixelRegion worstCell;
-  bool passes = false;           // within the budget and under the cell limit
+  // The largest change of a cell's mean colour in one channel: a tint or a
+  // brightness change that edges moving back and forth do not add up to.
+  double worstCellShift = 0;
+  PixelRegion worstShiftCell;
+  bool passes = false;           // within the budget and under both cell limits
 };
 
 // Compares `actual` with `expected` under `tolerance`.
