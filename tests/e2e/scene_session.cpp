@@ -271,9 +271,10 @@ bool SceneSession::chooseMenuEntry(int submenu, int entry, int entryCount, std::
     waitFor(drawnWithEntryLit, attempt == 3 ? 5 : 1, &shown);
   }
   if (!shown) {
-    writePng("/tmp/velmora-e2e-menu.png", shot());
+    const std::string kept = "/tmp/velmora-e2e-menu.png";
+    writePng(kept, shot());
     *error = where + "the screen does not show the submenu with that entry highlighted (brightest entry: " +
-             std::to_string(brightest + 1) + ")";
+             std::to_string(brightest + 1) + "); the screen is in " + kept;
     return false;
   }
   if (!click(1, error)) return false;
