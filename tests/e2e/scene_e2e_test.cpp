@@ -125,7 +125,7 @@ TEST_F(EndToEnd, PersonDrivesTheSceneAndClosesTheWindow) {
       EXPECT_LT(s.residual, 0.5 * s.unshifted) << "block at x " << block.x << " did not simply slide";
     }
     ASSERT_TRUE(session.moveTo(HOME, &error)) << error;
-    const RgbImage back = changed(turned, SKY, 0.2);
+    changed(turned, SKY, 0.2);
     const RgbImage rest = still();
     EXPECT_EQ(changedFraction(initial, rest, WHOLE, CHANGE), 0) << "turning back did not restore the view";
   }
