@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "glm/check.h"
-#include "glm/scanner.h"
+#include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
 
 namespace {
@@ -24,12 +24,12 @@ std::string firstWord(const char* text) {
 ReadStatus glmReadMTLChecked(ObjModel* model, const char* name) {
   GLM_ASSERT(model, "model");
   std::string path = glmDirectoryOf(model->path.c_str()) + name;
-  FilePtr file = glmOpenTextFile(path.c_str());
-  if (!file) {
+  std::unique_ptr<ObjScanner> opened = glmOpenScanner(path.c_str());
+  if (!opened) {
     return ReadStatus::failure(ReadError::CANT_OPEN_MTL,
                                "glmReadMTL() failed: can't open material file \"" + path + "\".\n");
   }
-  StdioScanner scanner(file.get());
+  ObjScanner& scanner = *opened;
   char token[GLM_TOKEN_SIZE];
   char line[GLM_LINE_SIZE];
 

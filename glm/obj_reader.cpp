@@ -7,6 +7,7 @@
 
 #include "glm/check.h"
 #include "glm/mtl_reader.h"
+#include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
 
 namespace {
@@ -57,39 +58,39 @@ class FaceResolver {
   FaceResolver(const ObjModel& model, const ElementsSeen& seen, FaceForm form, ObjScanner& scanner)
       : model_(model), seen_(seen), form_(form), scanner_(scanner) {}
 
-  ReadStatus resolve(const RawCorner& raw, Corner* corner) const {
-    ReadStatus status = resolveOne(raw.vertex, seen_.vertices, model_.nvertices, "vertex", &corner->vertex);
-    if (!status.ok()) return status;
-    if (formHasTexture(form_)) {
-      status = resolveOne(raw.texture, seen_.uvs, model_.nuvs, "texture coordinate", &corner->texture);
-      if (!status.ok()) return status;
-    }
-    if (formHasNormal(form_)) {
-      status = resolveOne(raw.normal, seen_.normals, model_.nnormals, "normal", &corner->normal);
-    }
-    return status;
+  // True when every index the form carries names an element; otherwise false,
+  // with the message in failure(). Successes build no status: this runs for
+  // every corner of every face.
+  bool resolve(const RawCorner& raw, Corner* corner) {
+    return resolveOne(raw.vertex, seen_.vertices, model_.nvertices, "vertex", &corner->vertex) &&
+           (!formHasTexture(form_) ||
+            resolveOne(raw.texture, seen_.uvs, model_.nuvs, "texture coordinate", &corner->texture)) &&
+           (!formHasNormal(form_) || resolveOne(raw.normal, seen_.normals, model_.nnormals, "normal", &corner->normal));
   }
 
+  const ReadStatus& failure() const { return failure_; }
+
  private:
-  ReadStatus resolveOne(long raw, unsigned long seen, unsigned count, const char* kind, unsigned* out) const {
+  bool resolveOne(long raw, unsigned long seen, unsigned count, const char* kind, unsigned* out) {
     // -1 is the last element of its kind read before this face.
     long long index = raw < 0 ? static_cast<long long>(seen) + 1 + raw : raw;
     if (index >= 1 && index <= static_cast<long long>(count)) {
       *out = static_cast<unsigned>(index);
-      return ReadStatus::success();
+      return true;
     }
     char text[128];
     std::snprintf(text, sizeof text, "bad %s index %ld in \"", kind, raw);
     char where[64];
     std::snprintf(where, sizeof where, "\" at line %ld.\n", scanner_.currentLine());
-    return ReadStatus::failure(ReadError::BAD_INDEX,
-                               std::string("glmReadOBJ() failed: ") + text + model_.path + where);
+    failure_ = ReadStatus::failure(ReadError::BAD_INDEX, std::string("glmReadOBJ() failed: ") + text + model_.path + where);
+    return false;
   }
 
   const ObjModel& model_;
   const ElementsSeen& seen_;
   FaceForm form_;
   ObjScanner& scanner_;
+  ReadStatus failure_;
 };
 
 // Stores triangles while bounding every write by what the counting pass sized:
@@ -166,7 +167,7 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
         break;
       case 'f': {
         scanner.readToken(token);
-        FaceForm form = glmFaceFormOf(token);
+        FaceForm form = scanner.faceFormOf(token);
         RawCorner raw;
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
@@ -241,25 +242,20 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
       }
       case 'f': {
         scanner.readToken(token);
-        FaceForm form = glmFaceFormOf(token);
-        FaceResolver resolver(*model, seen, form, scanner);
         RawCorner raw;
+        FaceForm form = scanner.parseFirstCorner(token, &raw.vertex, &raw.texture, &raw.normal);
+        FaceResolver resolver(*model, seen, form, scanner);
         Corner first, previous, latest;
-        glmParseCorner(token, form, &raw.vertex, &raw.texture, &raw.normal);
-        ReadStatus status = resolver.resolve(raw, &first);
-        if (!status.ok()) return status;
+        if (!resolver.resolve(raw, &first)) return resolver.failure();
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
-        status = resolver.resolve(raw, &previous);
-        if (!status.ok()) return status;
+        if (!resolver.resolve(raw, &previous)) return resolver.failure();
         scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
-        status = resolver.resolve(raw, &latest);
-        if (!status.ok()) return status;
+        if (!resolver.resolve(raw, &latest)) return resolver.failure();
         sink.store(group, form, first, previous, latest);
         // Fan: each further corner makes a triangle with the first and the last corner.
         while (scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal) > 0) {
           previous = latest;
-          status = resolver.resolve(raw, &latest);
-          if (!status.ok()) return status;
+          if (!resolver.resolve(raw, &latest)) return resolver.failure();
           sink.store(group, form, first, previous, latest);
         }
         break;
@@ -279,17 +275,16 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
 
 ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   out->reset();
-  FilePtr file = glmOpenTextFile(path);
-  if (!file) {
+  std::unique_ptr<ObjScanner> scanner = glmOpenScanner(path);
+  if (!scanner) {
     return ReadStatus::failure(ReadError::CANT_OPEN_OBJ,
                                std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".\n");
   }
   auto model = std::make_unique<ObjModel>();
   model->path = path;
   TextureRegistryScope registry;
-  StdioScanner scanner(file.get());
 
-  ReadStatus status = glmFirstPass(model.get(), scanner);
+  ReadStatus status = glmFirstPass(model.get(), *scanner);
   if (!status.ok()) return status;
 
   model->vertices.assign(3 * (static_cast<size_t>(model->nvertices) + 1), 0.0f);
@@ -297,8 +292,8 @@ ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   if (model->nnormals != 0) model->normals.assign(3 * (static_cast<size_t>(model->nnormals) + 1), 0.0f);
   if (model->nuvs != 0) model->uvs.assign(2 * (static_cast<size_t>(model->nuvs) + 1), 0.0f);
 
-  scanner.rewind();
-  status = glmFillPass(model.get(), scanner);
+  scanner->rewind();
+  status = glmFillPass(model.get(), *scanner);
   if (!status.ok()) return status;
   *out = std::move(model);
   return ReadStatus::success();

@@ -47,6 +47,18 @@ int glmParseCorner(const char* token, FaceForm form, long* vertex, long* texture
   return std::sscanf(token, cornerPattern(form), vertex);
 }
 
+FaceForm ObjScanner::faceFormOf(const char* token) { return glmFaceFormOf(token); }
+
+int ObjScanner::parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal) {
+  return glmParseCorner(token, form, vertex, texture, normal);
+}
+
+FaceForm ObjScanner::parseFirstCorner(const char* token, long* vertex, long* texture, long* normal) {
+  FaceForm form = faceFormOf(token);
+  parseCorner(token, form, vertex, texture, normal);
+  return form;
+}
+
 bool StdioScanner::readToken(char* token) {
   static_assert(GLM_TOKEN_SIZE == 128, "the width below is the token size less the NUL");
   if (std::fscanf(file_, "%127s", token) == 1) return true;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 // The largest token, line and map-line reads, buffer sizes including the NUL.
 constexpr int GLM_TOKEN_SIZE = 128;
@@ -46,6 +47,15 @@ class ObjScanner {
 
   // Back to the start of the input.
   virtual void rewind() = 0;
+
+  // glmFaceFormOf and glmParseCorner on a token already read; a scanner may do
+  // them its own faster way, with the same results.
+  virtual FaceForm faceFormOf(const char* token);
+  virtual int parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal);
+
+  // faceFormOf(token) and then parseCorner(token, that form, ...): the form of
+  // a face and its first corner.
+  virtual FaceForm parseFirstCorner(const char* token, long* vertex, long* texture, long* normal);
 };
 
 // The form a face's first corner token is written in.
@@ -54,10 +64,16 @@ FaceForm glmFaceFormOf(const char* token);
 // Parses a corner token written in `form`, with the same rules as ObjScanner::readCorner.
 int glmParseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal);
 
-// The reference scanner over an open stdio stream (not owned).
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// The reference scanner over an open stdio stream, owned or not.
 class StdioScanner : public ObjScanner {
  public:
   explicit StdioScanner(std::FILE* file) : file_(file) {}
+  explicit StdioScanner(FilePtr file) : owned_(std::move(file)), file_(owned_.get()) {}
 
   bool readToken(char* token) override;
   bool readLine(char* buffer, int size) override;
@@ -67,13 +83,9 @@ class StdioScanner : public ObjScanner {
   void rewind() override;
 
  private:
+  FilePtr owned_;
   std::FILE* file_;
 };
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens a text file for reading ("r"); null when it cannot be opened or is a
 // directory (which stdio would open, and then read as empty).

@@ -57,6 +57,62 @@ class PacketBytes {
   std::size_t end = 0;
 };
 
+// The packets of a run-length image with `BYTES_PER_PIXEL` fixed, so that
+// every pixel copy is a copy of a known size rather than a call.
+template <std::size_t BYTES_PER_PIXEL>
+bool decodePackets(PacketBytes& in, CImage* image, int width, int height, bool topFirst) {
+  constexpr std::size_t bytesPerPixel = BYTES_PER_PIXEL;
+  const int step = topFirst ? -1 : 1;
+  int row = topFirst ? height - 1 : 0;
+  int column = 0;
+  std::uint64_t left = static_cast<std::uint64_t>(width) * height;
+  unsigned char* target = left != 0 ? image->GetRow(row) : nullptr;
+
+  // Moves on by `count` pixels of the current row, to the next row at its end.
+  auto advance = [&](int count) {
+    column += count;
+    left -= static_cast<std::uint64_t>(count);
+    if (column == width) {
+      column = 0;
+      row += step;
+      if (left != 0) target = image->GetRow(row);
+    }
+  };
+
+  while (left != 0) {
+    if (!in.Need(1)) return false;
+    const std::uint8_t packet = *in.Take(1);
+    // A packet longer than what is left of the image is cut at its last pixel.
+    std::uint64_t count = std::min<std::uint64_t>((packet & RLE_COUNT_MASK) + 1u, left);
+    if (packet & RLE_RUN_PACKET) {
+      if (!in.Need(bytesPerPixel)) return false;
+      unsigned char color[4];
+      std::memcpy(color, in.Take(bytesPerPixel), bytesPerPixel);
+      std::swap(color[0], color[2]);
+      while (count != 0) {
+        const int span = static_cast<int>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(width - column)));
+        unsigned char* pixel = target + static_cast<std::size_t>(column) * bytesPerPixel;
+        for (int i = 0; i < span; ++i, pixel += bytesPerPixel) std::memcpy(pixel, color, bytesPerPixel);
+        count -= static_cast<std::uint64_t>(span);
+        advance(span);
+      }
+    } else {
+      if (!in.Need(count * bytesPerPixel)) return false;
+      const unsigned char* stored = in.Take(count * bytesPerPixel);
+      while (count != 0) {
+        const int span = static_cast<int>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(width - column)));
+        unsigned char* pixel = target + static_cast<std::size_t>(column) * bytesPerPixel;
+        std::memcpy(pixel, stored, span * bytesPerPixel);
+        swapRedBlue<BYTES_PER_PIXEL>(pixel, static_cast<std::size_t>(span));
+        stored += span * bytesPerPixel;
+        count -= static_cast<std::uint64_t>(span);
+        advance(span);
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void CTGAImageLoader::ReadWord(std::uint16_t* value) {
@@ -155,58 +211,8 @@ bool CTGAImageLoader::ReadRawPixels(CImage* image) {
 }
 
 bool CTGAImageLoader::ReadRunLengthPixels(CImage* image, std::uint64_t bytesLeft) {
-  const int width = header.width;
-  const int height = header.height;
-  const std::size_t bytesPerPixel = static_cast<std::size_t>(image->GetBytesPerPixel());
-  const bool topFirst = (header.descriptor & TGA_TOP_ROW_FIRST) != 0;
-  const int step = topFirst ? -1 : 1;
-  int row = topFirst ? height - 1 : 0;
-  int column = 0;
-  std::uint64_t left = static_cast<std::uint64_t>(width) * height;
-  unsigned char* target = left != 0 ? image->GetRow(row) : nullptr;
   PacketBytes in(file, bytesLeft);
-
-  // Moves on by `count` pixels of the current row, to the next row at its end.
-  auto advance = [&](int count) {
-    column += count;
-    left -= static_cast<std::uint64_t>(count);
-    if (column == width) {
-      column = 0;
-      row += step;
-      if (left != 0) target = image->GetRow(row);
-    }
-  };
-
-  while (left != 0) {
-    if (!in.Need(1)) return false;
-    const std::uint8_t packet = *in.Take(1);
-    // A packet longer than what is left of the image is cut at its last pixel.
-    std::uint64_t count = std::min<std::uint64_t>((packet & RLE_COUNT_MASK) + 1u, left);
-    if (packet & RLE_RUN_PACKET) {
-      if (!in.Need(bytesPerPixel)) return false;
-      unsigned char color[4];
-      std::memcpy(color, in.Take(bytesPerPixel), bytesPerPixel);
-      std::swap(color[0], color[2]);
-      while (count != 0) {
-        const int span = static_cast<int>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(width - column)));
-        unsigned char* pixel = target + static_cast<std::size_t>(column) * bytesPerPixel;
-        for (int i = 0; i < span; ++i, pixel += bytesPerPixel) std::memcpy(pixel, color, bytesPerPixel);
-        count -= static_cast<std::uint64_t>(span);
-        advance(span);
-      }
-    } else {
-      if (!in.Need(count * bytesPerPixel)) return false;
-      const unsigned char* stored = in.Take(count * bytesPerPixel);
-      while (count != 0) {
-        const int span = static_cast<int>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(width - column)));
-        unsigned char* pixel = target + static_cast<std::size_t>(column) * bytesPerPixel;
-        std::memcpy(pixel, stored, span * bytesPerPixel);
-        swapRedBlue(pixel, static_cast<std::size_t>(span), static_cast<int>(bytesPerPixel));
-        stored += span * bytesPerPixel;
-        count -= static_cast<std::uint64_t>(span);
-        advance(span);
-      }
-    }
-  }
-  return true;
+  const bool topFirst = (header.descriptor & TGA_TOP_ROW_FIRST) != 0;
+  return image->GetBytesPerPixel() == 4 ? decodePackets<4>(in, image, header.width, header.height, topFirst)
+                                        : decodePackets<3>(in, image, header.width, header.height, topFirst);
 }

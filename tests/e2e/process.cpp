@@ -1,0 +1,227 @@
+// Child processes for the end-to-end tests.
+#include "tests/e2e/process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+double now() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+void sleepSeconds(double seconds) {
+  timespec t;
+  t.tv_sec = static_cast<time_t>(seconds);
+  t.tv_nsec = static_cast<long>((seconds - t.tv_sec) * 1e9);
+  nanosleep(&t, nullptr);
+}
+
+int decodeStatus(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+}  // namespace
+
+ChildProcess::~ChildProcess() {
+  closeInput();
+  stop();
+  if (ownsOutputFile_ && !outputFile_.empty()) unlink(outputFile_.c_str());
+}
+
+bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
+  if (spec.argv.empty()) {
+    *error = "no program given";
+    return false;
+  }
+  // A ChildProcess can be used again once its last program is gone.
+  closeInput();
+  stop();
+  if (ownsOutputFile_) unlink(outputFile_.c_str());
+  pid_ = -1;
+  exited_ = false;
+  groupEnded_ = false;
+  status_ = -1;
+  ownsOutputFile_ = false;
+  outputFile_ = spec.outputFile;
+  if (outputFile_.empty()) {
+    char pattern[] = "/tmp/velmora-e2e-output-XXXXXX";
+    const int fd = mkstemp(pattern);
+    if (fd < 0) {
+      *error = "cannot make a temporary output file";
+      return false;
+    }
+    close(fd);
+    outputFile_ = pattern;
+    ownsOutputFile_ = true;
+  }
+  // Everything the child needs is prepared before the fork: after it, only
+  // async-signal-safe calls.
+  std::vector<char*> argv;
+  for (const std::string& arg : spec.argv) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const int out = open(outputFile_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (out < 0) {
+    *error = "cannot open " + outputFile_;
+    return false;
+  }
+  int failurePipe[2];
+  if (pipe2(failurePipe, O_CLOEXEC) != 0) {
+    close(out);
+    *error = "cannot make a pipe";
+    return false;
+  }
+  int inputPipe[2] = {-1, -1};
+  if (spec.stdinPipe && pipe2(inputPipe, O_CLOEXEC) != 0) {
+    close(out);
+    close(failurePipe[0]);
+    close(failurePipe[1]);
+    *error = "cannot make a pipe";
+    return false;
+  }
+
+  const pid_t pid = fork();
+  if (pid < 0) {
+    close(out);
+    close(failurePipe[0]);
+    close(failurePipe[1]);
+    if (spec.stdinPipe) {
+      close(inputPipe[0]);
+      close(inputPipe[1]);
+    }
+    *error = "cannot fork";
+    return false;
+  }
+  if (pid == 0) {
+    setpgid(0, 0);
+    dup2(out, STDOUT_FILENO);
+    dup2(out, STDERR_FILENO);
+    if (spec.stdinPipe) {
+      dup2(inputPipe[0], STDIN_FILENO);
+    } else {
+      const int devNull = open("/dev/null", O_RDONLY);
+      if (devNull >= 0) dup2(devNull, STDIN_FILENO);
+    }
+    if (spec.passFd >= 0) fcntl(spec.passFd, F_SETFD, 0);
+    for (const std::string& name : spec.unsetEnv) unsetenv(name.c_str());
+    for (const auto& entry : spec.setEnv) setenv(entry.first.c_str(), entry.second.c_str(), 1);
+    if (!spec.workingDir.empty() && chdir(spec.workingDir.c_str()) != 0) {
+      const int code = errno;
+      (void)!write(failurePipe[1], &code, sizeof code);
+      _exit(127);
+    }
+    execvp(argv[0], argv.data());
+    const int code = errno;
+    (void)!write(failurePipe[1], &code, sizeof code);
+    _exit(127);
+  }
+  // Set from both sides, so that a stop() right after start() reaches the group.
+  setpgid(pid, pid);
+  close(out);
+  close(failurePipe[1]);
+  if (spec.stdinPipe) {
+    close(inputPipe[0]);
+    input_ = inputPipe[1];
+  }
+  int code = 0;
+  const ssize_t got = read(failurePipe[0], &code, sizeof code);
+  close(failurePipe[0]);
+  pid_ = pid;
+  if (got == static_cast<ssize_t>(sizeof code)) {
+    waitFor(5);
+    *error = "cannot start " + spec.argv[0] + ": " + std::strerror(code);
+    return false;
+  }
+  return true;
+}
+
+bool ChildProcess::waitFor(double seconds) {
+  if (pid_ < 0) return true;
+  if (exited_) return true;
+  const double deadline = now() + seconds;
+  for (;;) {
+    int status = 0;
+    const pid_t got = waitpid(pid_, &status, WNOHANG);
+    if (got == pid_) {
+      exited_ = true;
+      status_ = decodeStatus(status);
+      return true;
+    }
+    if (got < 0 && errno != EINTR) {
+      exited_ = true;
+      return true;
+    }
+    if (now() >= deadline) return false;
+    sleepSeconds(0.01);
+  }
+}
+
+bool ChildProcess::running() { return pid_ >= 0 && !waitFor(0); }
+
+void ChildProcess::stop() {
+  if (pid_ < 0 || groupEnded_) return;
+  // The group goes too: helpers the child started (xvfb-run's server) must not outlive it.
+  if (!exited_) kill(-pid_, SIGTERM);
+  if (!waitFor(5)) {
+    kill(-pid_, SIGKILL);
+    waitFor(5);
+  }
+  // Stragglers of the group that outlived the leader.
+  kill(-pid_, SIGKILL);
+  groupEnded_ = true;
+}
+
+bool ChildProcess::writeInput(const std::string& text) {
+  if (input_ < 0) return false;
+  // A child that has ended must give a failed write, not end the test.
+  signal(SIGPIPE, SIG_IGN);
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t wrote = write(input_, text.data() + done, text.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    done += static_cast<size_t>(wrote);
+  }
+  return true;
+}
+
+void ChildProcess::closeInput() {
+  if (input_ >= 0) close(input_);
+  input_ = -1;
+}
+
+std::string ChildProcess::output() const {
+  std::ifstream in(outputFile_);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+RunResult runProcess(const ProcessSpec& spec, double seconds) {
+  RunResult result;
+  ChildProcess child;
+  std::string error;
+  if (!child.start(spec, &error)) {
+    result.output = error;
+    return result;
+  }
+  result.started = true;
+  result.finished = child.waitFor(seconds);
+  child.stop();
+  result.exitStatus = child.exitStatus();
+  result.output = child.output();
+  return result;
+}

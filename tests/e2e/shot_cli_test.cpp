@@ -1,0 +1,68 @@
+// velmora-shot as a person runs it: without an X display it runs itself under
+// xvfb-run, its picture matches the visual reference, and it refuses bad
+// command lines and a missing data folder with a message.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "tests/e2e/process.h"
+#include "tests/support/test_paths.h"
+#include "tests/visual/image_compare.h"
+
+namespace {
+
+RunResult runShot(const std::vector<std::string>& args, const std::string& workingDir) {
+  ProcessSpec spec;
+  spec.argv = {VELMORA_SHOT};
+  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
+  spec.workingDir = workingDir;
+  spec.unsetEnv = {"DISPLAY"};  // the way a terminal without X runs it
+  spec.setEnv = {{"ASAN_OPTIONS", "detect_leaks=0"}};
+  return runProcess(spec, 120);
+}
+
+TEST(ShotCommand, WithoutADisplayRendersTheStartReference) {
+  const std::string dir = testpaths::makeTempDir("shot");
+  const RunResult result = runShot({"--scale", "4", dir + "/start.png"}, testpaths::source(""));
+  ASSERT_TRUE(result.finished);
+  ASSERT_EQ(result.exitStatus, 0) << result.output;
+  RgbImage shot, reference;
+  std::string error;
+  ASSERT_TRUE(readPng(dir + "/start.png", &shot, &error)) << error;
+  ASSERT_TRUE(readPng(testpaths::source("tests/visual/references/start.png"), &reference, &error)) << error;
+  const CompareResult compared = compareImages(reference, shot);
+  EXPECT_TRUE(compared.passes) << describe(compared);
+  unlink((dir + "/start.png").c_str());
+  rmdir(dir.c_str());
+}
+
+TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
+  const std::string empty = testpaths::makeTempDir("shot-nodata");
+  struct Case {
+    std::vector<std::string> args;
+    std::string workingDir;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{}, testpaths::source(""), 2, "velmora-shot: no output file given"},
+      {{"--view", "top", "x.png"}, testpaths::source(""), 2, "velmora-shot: --view takes start, bench, car or free"},
+      {{"--frames", "0", "x.png"}, testpaths::source(""), 2, "velmora-shot: --frames takes a count"},
+      {{"x.png"}, empty, 1, "velmora-shot: no data/ folder here"},
+      {{"--root", empty, "x.png"}, testpaths::source(""), 1, "velmora-shot: no data/ folder in " + empty},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const RunResult result = runShot(c.args, c.workingDir);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitStatus, c.status) << result.output;
+    EXPECT_EQ(result.output.compare(0, c.message.size(), c.message), 0) << result.output;
+  }
+  EXPECT_NE(access((empty + "/x.png").c_str(), F_OK), 0) << "a refused shot wrote a file";
+  rmdir(empty.c_str());
+
+  const RunResult help = runShot({"--help"}, testpaths::source(""));
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_EQ(help.output.compare(0, 33, "Usage: velmora-shot [OPTIONS] OUT"), 0) << help.output;
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// velmora-shot: one frame of the scene, rendered offscreen through the
+// program's own code, written as a PNG file.
+#include <GL/glut.h>
+#include <X11/Xlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tools/shot/shot_options.h"
+#include "tools/shot/shot_render.h"
+
+namespace {
+
+// Set in the environment of the copy that runs under xvfb-run, so that a
+// server which does not answer cannot make it start another one.
+constexpr const char* UNDER_XVFB = "VELMORA_SHOT_UNDER_XVFB";
+
+bool isDirectory(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string executablePath() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  path[length] = '\0';
+  return path;
+}
+
+std::string executableDir() {
+  const std::string path = executablePath();
+  return path.substr(0, path.find_last_of('/'));
+}
+
+// A GL context needs an X display; when none answers, run this very command
+// again under a private Xvfb. Returns only when a display answers.
+void ensureDisplay(int argc, char** argv) {
+  // The connection stays open: closing the only client of a fresh Xvfb would
+  // make it reset just when GLUT connects.
+  if (XOpenDisplay(nullptr)) return;
+  if (std::getenv(UNDER_XVFB)) {
+    std::fprintf(stderr, "velmora-shot: cannot open the X display, not even under xvfb-run\n");
+    std::exit(1);
+  }
+  setenv(UNDER_XVFB, "1", 1);
+  // A random first display number keeps parallel runs off each other's server.
+  const std::string first = std::to_string(100 + getpid() % 800);
+  const std::string self = executablePath();
+  std::vector<const char*> command = {"xvfb-run", "-a", "-n", first.c_str(), "-s",
+                                      "-screen 0 1600x1200x24 -nolisten tcp -noreset", self.empty() ? argv[0] : self.c_str()};
+  for (int i = 1; i < argc; ++i) command.push_back(argv[i]);
+  command.push_back(nullptr);
+  execvp(command[0], const_cast<char* const*>(command.data()));
+  std::fprintf(stderr, "velmora-shot: no X display, and xvfb-run cannot be started\n");
+  std::exit(1);
+}
+
+// The working folder becomes the one that holds data/, as the program expects.
+bool enterDataRoot(const std::string& requested) {
+  std::vector<std::string> candidates;
+  if (!requested.empty()) {
+    candidates.push_back(requested);
+  } else {
+    candidates.push_back(".");
+    const std::string exeDir = executableDir();
+    if (!exeDir.empty()) candidates.push_back(exeDir + "/../share/velmora");
+  }
+  for (const std::string& dir : candidates) {
+    if (isDirectory(dir + "/data") && chdir(dir.c_str()) == 0) return true;
+  }
+  if (requested.empty())
+    std::fprintf(stderr, "velmora-shot: no data/ folder here; run it from the project root or pass --root DIR\n");
+  else
+    std::fprintf(stderr, "velmora-shot: no data/ folder in %s\n", requested.c_str());
+  return false;
+}
+
+std::string absolutePath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  char cwd[PATH_MAX];
+  if (!getcwd(cwd, sizeof cwd)) return path;
+  return std::string(cwd) + "/" + path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ShotOptions options;
+  std::string error;
+  if (!parseShotOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    std::fprintf(stderr, "velmora-shot: %s\n%s", error.c_str(), SHOT_USAGE);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(SHOT_USAGE, stdout);
+    return 0;
+  }
+  ensureDisplay(argc, argv);
+  // The output is named from where the command was given, before moving to data/.
+  const std::string output = absolutePath(options.output);
+  if (!enterDataRoot(options.root)) return 1;
+
+  // Only the program name goes to GLUT: the options are ours.
+  int glutArgc = 1;
+  char* glutArgv[] = {argv[0], nullptr};
+  glutInit(&glutArgc, glutArgv);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowSize(64, 64);
+  glutCreateWindow("velmora-shot");
+
+  const RgbImage image = renderShot(options, &error);
+  if (image.empty()) {
+    std::fprintf(stderr, "velmora-shot: %s\n", error.c_str());
+    return 1;
+  }
+  if (!writePng(output, image, &error)) {
+    std::fprintf(stderr, "velmora-shot: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
