@@ -15,10 +15,17 @@ namespace {
 // Sizes in metres of a real kart; the scene rescales the model anyway.
 constexpr double FRONT_X = -0.9;   // front bumper
 constexpr double TUBE = 0.016;      // frame tube radius
-constexpr int TUBE_SIDES = 10;
-constexpr int WHEEL_SEGMENTS = 40;
+// The scene shows the kart 100 to 300 pixels long and draws it three times a frame on a
+// software rasteriser, so segment counts suit that size: round outlines that show
+// (tyres, rim lips, the steering wheel) keep more segments than the tubes, which are
+// two to five pixels thick there.
+constexpr int TUBE_SIDES = 6;
+constexpr int TYRE_SEGMENTS = 20;
+constexpr int RIM_SEGMENTS = 12;
+constexpr int SMALL_ROUND = 10;     // engine drums, covers and discs
+constexpr int TINY_ROUND = 8;       // lamps and the silencer
 constexpr double BEND = 0.07;       // bend radius of the frame tubes
-constexpr double BEND_STEP = 0.25;  // radians per bend segment
+constexpr double BEND_STEP = 0.6;   // radians per bend segment
 constexpr double RIM_RADIUS = 0.066;
 
 const Vec3 LEFT{0, 0, 1};  // the driver's left, seen facing -x
@@ -68,40 +75,36 @@ void addWheel(MeshBuilder& b, Vec3 centre, double radius, double width, double s
   Vec3 axis = LEFT * side;
   const double hw = width / 2, rim = RIM_RADIUS;
 
-  // Tyre: bulging sidewalls, rounded shoulders, a flat slick tread. The profile climbs
-  // the inner sidewall, crosses the tread and comes down the outer one.
+  // Tyre: sidewalls, rounded shoulders, a flat slick tread. The profile climbs the
+  // inner sidewall, crosses the tread and comes down the outer one.
   b.beginGroup("tyres", "tyre_rubber", VTN);
   const double sr = 0.028;  // shoulder radius
-  std::vector<ProfilePoint> tyre = {{rim + 0.004, -hw * 0.8}, {rim + 0.024, -hw * 0.95}, {0.5 * (rim + radius), -hw}};
-  for (int i = 0; i <= 4; ++i) {
-    double a = -PI / 2 + PI / 2 * i / 4;
+  std::vector<ProfilePoint> tyre = {{rim + 0.004, -hw * 0.8}};
+  for (int i = 0; i <= 2; ++i) {
+    double a = -PI / 2 + PI / 4 * i;
     tyre.push_back({radius - sr + sr * std::cos(a), -hw + sr + sr * std::sin(a)});
   }
-  tyre.push_back({radius, 0.0});
-  for (int i = 0; i <= 4; ++i) {
-    double a = PI / 2 * i / 4;
+  for (int i = 0; i <= 2; ++i) {
+    double a = PI / 4 * i;
     tyre.push_back({radius - sr + sr * std::cos(a), hw - sr + sr * std::sin(a)});
   }
-  tyre.push_back({0.5 * (rim + radius), hw});
-  tyre.push_back({rim + 0.024, hw * 0.95});
   tyre.push_back({rim + 0.004, hw * 0.8});
-  addLathe(b, centre, axis, tyre, WHEEL_SEGMENTS, 8);
+  addLathe(b, centre, axis, tyre, TYRE_SEGMENTS, 4);
 
-  // Rim: inner face, barrel, flanged lip, a dish down to the hub boss.
+  // Rim: a cone closing the inside (the tyre hides the barrel), the flanged lip, a
+  // dish down to the hub boss.
   b.beginGroup("rims", "rim_alloy", VN);
-  std::vector<ProfilePoint> rimProfile = {
-      {0.0, -hw * 0.75},          {rim - 0.006, -hw * 0.75, true}, {rim, -hw * 0.68, true},
-      {rim, hw * 0.8, true},      {rim + 0.01, hw * 0.86},         {rim + 0.01, hw * 0.94, true},
-      {rim - 0.004, hw * 0.96, true}, {rim - 0.012, hw * 0.7},    {0.042, hw * 0.45, true},
-      {0.034, hw * 0.47, true},   {0.032, hw * 0.8, true},         {0.0, hw * 0.82}};
-  addLathe(b, centre, axis, rimProfile, WHEEL_SEGMENTS);
-  // Five spokes standing out of the dish.
+  std::vector<ProfilePoint> rimProfile = {{0.0, -hw * 0.75},   {rim, hw * 0.82, true},         {rim + 0.01, hw * 0.9, true},
+                                          {rim - 0.006, hw * 0.96, true}, {0.042, hw * 0.45, true}, {0.034, hw * 0.8, true},
+                                          {0.0, hw * 0.8}};
+  addLathe(b, centre, axis, rimProfile, RIM_SEGMENTS);
+  // Five spokes standing out of the dish, each a ridge facing outwards.
   Frame wheel = frameAlong(centre, axis, {0, 1, 0});
+  const std::vector<Vec2> ridge = {{-0.011, -0.006}, {-0.011, 0.006}, {0.011, 0.0}};
   for (int k = 0; k < 5; ++k) {
     double a = 2 * PI * k / 5 + 0.3;
     Vec3 radial = wheel.u * std::cos(a) + wheel.v * std::sin(a);
-    Frame spoke = frameAlong(centre + radial * 0.047 + axis * (hw * 0.6), radial, axis);
-    addBox(b, spoke, {0.011, 0.005, 0.013});
+    addPrism(b, frameAlong(centre + radial * 0.034 + axis * (hw * 0.6), radial, axis), ridge, 0.026);
   }
 
   // Hub nut.
@@ -119,25 +122,25 @@ void addFrame(MeshBuilder& b) {
   // Main loop: narrow nose, widest under the driver, square at the back.
   std::vector<Vec3> loop = {{-0.74, 0.085, 0.15}, {-0.56, 0.075, 0.25}, {0.1, 0.075, 0.31}, {0.66, 0.09, 0.27},
                             {0.66, 0.09, -0.27},  {0.1, 0.075, -0.31},  {-0.56, 0.075, -0.25}, {-0.74, 0.085, -0.15}};
-  addTube(b, roundCorners(loop, BEND, BEND_STEP, true), TUBE, TUBE_SIDES, true, 4);
+  addTube(b, roundCorners(loop, BEND, BEND_STEP, true), TUBE, TUBE_SIDES, TubeEnds::LOOP, 4);
   // Front axle beam with its kingpin posts, and a cross member under the seat.
-  addTube(b, {{-0.5, 0.1, -0.43}, {-0.5, 0.1, 0.43}}, TUBE, TUBE_SIDES, false);
+  addTube(b, {{-0.5, 0.1, -0.43}, {-0.5, 0.1, 0.43}}, TUBE, TUBE_SIDES, TubeEnds::BURIED);
   for (double s : {1.0, -1.0}) {
-    addTube(b, {{-0.5, 0.055, 0.44 * s}, {-0.5, 0.2, 0.44 * s}}, 0.018, TUBE_SIDES, false);
+    addTube(b, {{-0.5, 0.055, 0.44 * s}, {-0.5, 0.2, 0.44 * s}}, 0.018, TUBE_SIDES, TubeEnds::CAPPED);
     // Stub axle from the kingpin to the front wheel.
-    addTube(b, {{-0.5, 0.128, 0.44 * s}, {-0.5, 0.128, 0.5 * s}}, 0.012, 8, false);
+    addTube(b, {{-0.5, 0.128, 0.44 * s}, {-0.5, 0.128, 0.5 * s}}, 0.012, TUBE_SIDES, TubeEnds::BURIED);
     // Seat stays from the rails up to the seat back.
     addTube(b, roundCorners({{0.18, 0.08, 0.3 * s}, {0.3, 0.12, 0.28 * s}, {0.34, 0.34, 0.2 * s}}, BEND, BEND_STEP, false),
-            0.011, 8, false);
+            0.011, TUBE_SIDES, TubeEnds::CAP_END);
     // Bearing carriers of the rear axle.
     addBox(b, Frame{{0.56, 0.12, 0.3 * s}}, {0.035, 0.045, 0.012});
   }
-  addTube(b, {{0.05, 0.075, -0.3}, {0.05, 0.075, 0.3}}, TUBE, TUBE_SIDES, false);
-  addTube(b, {{-0.3, 0.075, -0.28}, {-0.3, 0.075, 0.28}}, 0.012, 8, false);
+  addTube(b, {{0.05, 0.075, -0.3}, {0.05, 0.075, 0.3}}, TUBE, TUBE_SIDES, TubeEnds::BURIED);
+  addTube(b, {{-0.3, 0.075, -0.28}, {-0.3, 0.075, 0.28}}, 0.012, TUBE_SIDES, TubeEnds::BURIED);
 
   // Rear axle.
   b.beginGroup("rear_axle", "axle_steel", VT);
-  addTube(b, {{0.56, 0.14, -0.56}, {0.56, 0.14, 0.56}}, 0.02, 12, false);
+  addTube(b, {{0.56, 0.14, -0.56}, {0.56, 0.14, 0.56}}, 0.02, TUBE_SIDES, TubeEnds::BURIED);
 }
 
 void addBumpers(MeshBuilder& b) {
@@ -145,24 +148,24 @@ void addBumpers(MeshBuilder& b) {
   const double x = FRONT_X + TUBE;
   addTube(b, roundCorners({{-0.62, 0.075, 0.24}, {x, 0.072, 0.15}, {x, 0.072, -0.15}, {-0.62, 0.075, -0.24}}, 0.08,
                           BEND_STEP, false),
-          TUBE, TUBE_SIDES, false);
+          TUBE, TUBE_SIDES, TubeEnds::CAPPED);
   addTube(b, roundCorners({{-0.66, 0.09, 0.27}, {-0.84, 0.17, 0.2}, {-0.84, 0.17, -0.2}, {-0.66, 0.09, -0.27}}, 0.08,
                           BEND_STEP, false),
-          0.013, TUBE_SIDES, false);
+          0.013, TUBE_SIDES, TubeEnds::BURIED);
 
   b.beginGroup("rear_bumper", "rear_bumper_chrome", VN);
   const double rx = 0.9 - TUBE;
   addTube(b, roundCorners({{0.76, 0.15, 0.67}, {rx, 0.15, 0.6}, {rx, 0.15, -0.6}, {0.76, 0.15, -0.67}}, 0.1,
                           BEND_STEP, false),
-          TUBE, TUBE_SIDES, false);
+          TUBE, TUBE_SIDES, TubeEnds::CAPPED);
   for (double s : {1.0, -1.0}) {
     addTube(b, roundCorners({{0.64, 0.09, 0.2 * s}, {0.76, 0.13, 0.22 * s}, {rx, 0.15, 0.26 * s}}, 0.05, BEND_STEP, false),
-            0.013, 8, false);
+            0.013, TUBE_SIDES, TubeEnds::CAP_START);
   }
 
   b.beginGroup("side_bars", "side_bar_steel", V);
   for (double s : {1.0, -1.0}) {
-    for (double bx : {-0.2, 0.22}) addTube(b, {{bx, 0.08, 0.3 * s}, {bx, 0.09, 0.4 * s}}, 0.012, 8, false);
+    for (double bx : {-0.2, 0.22}) addTube(b, {{bx, 0.08, 0.3 * s}, {bx, 0.09, 0.4 * s}}, 0.012, TUBE_SIDES, TubeEnds::BURIED);
   }
 }
 
@@ -178,9 +181,10 @@ void addFloorPan(MeshBuilder& b) {
 // ---- Bodywork -----------------------------------------------------------------------
 
 // A ring across x at `x`: a rounded trapezoid in (z, y), `bottom` and `top` giving
-// its half widths at heights yBottom and yTop.
-std::vector<Vec3> trapezoidRing(double x, double bottom, double top, double yBottom, double yTop, double radius) {
-  return roundedPolygon({{x, yBottom, bottom}, {x, yTop, top}, {x, yTop, -top}, {x, yBottom, -bottom}}, radius, 3);
+// its half widths at heights yBottom and yTop, each corner cut into `steps`.
+std::vector<Vec3> trapezoidRing(double x, double bottom, double top, double yBottom, double yTop, double radius,
+                                int steps) {
+  return roundedPolygon({{x, yBottom, bottom}, {x, yTop, top}, {x, yTop, -top}, {x, yBottom, -bottom}}, radius, steps);
 }
 
 void addNose(MeshBuilder& b) {
@@ -193,7 +197,7 @@ void addNose(MeshBuilder& b) {
                         {-0.83, 0.32, 0.255, 0.068, 0.214},       {-0.74, 0.33, 0.255, 0.068, 0.23},
                         {-0.66, 0.31, 0.225, 0.07, 0.24},         {-0.62, 0.27, 0.185, 0.078, 0.244}};
   std::vector<std::vector<Vec3>> rings;
-  for (const S& s : sections) rings.push_back(trapezoidRing(s.x, s.bottom, s.top, s.yBottom, s.yTop, 0.028));
+  for (const S& s : sections) rings.push_back(trapezoidRing(s.x, s.bottom, s.top, s.yBottom, s.yTop, 0.028, 3));
   addLoft(b, rings, true, true);
 
   // Lamp pods on the nose's front corners, where the scene puts the kart's lamps.
@@ -201,11 +205,11 @@ void addNose(MeshBuilder& b) {
     Vec3 lamp{-0.855, 0.246, 0.225 * s};
     b.beginGroup("lamps", "lamp_housing", VN);
     addLathe(b, lamp, {-1, 0, 0},
-             {{0.0, -0.03}, {0.026, -0.03, true}, {0.03, 0.0}, {0.031, 0.02, true}, {0.026, 0.024, true}, {0.024, 0.02, true}},
-             20);
+             {{0.0, -0.03}, {0.026, -0.03, true}, {0.031, 0.02, true}, {0.026, 0.024, true}, {0.024, 0.02, true}},
+             TINY_ROUND);
     addBox(b, Frame{{-0.845, 0.214, 0.225 * s}}, {0.018, 0.014, 0.014});
     b.beginGroup("lamp_lenses", "lamp_lens", V);
-    addLathe(b, lamp + Vec3{-0.02, 0, 0}, {-1, 0, 0}, {{0.024, 0.0}, {0.018, 0.007}, {0.009, 0.011}, {0.0, 0.012}}, 20);
+    addLathe(b, lamp + Vec3{-0.02, 0, 0}, {-1, 0, 0}, {{0.024, 0.0}, {0.014, 0.009}, {0.0, 0.012}}, TINY_ROUND);
   }
 }
 
@@ -227,7 +231,7 @@ void addSidePods(MeshBuilder& b) {
         Vec2 q = centre + (c - centre) * s.scale;
         quad.push_back({s.x, q.y, q.x * side});
       }
-      rings.push_back(roundedPolygon(quad, 0.024 * s.scale, 3));
+      rings.push_back(roundedPolygon(quad, 0.024 * s.scale, 2));
     }
     addLoft(b, rings, true, true);
   }
@@ -272,14 +276,14 @@ void addSeat(MeshBuilder& b, double seatTop) {
   std::vector<Vec3> ctrl = {{-0.03, 0.145, 0}, {0.04, 0.09, 0}, {0.14, 0.066, 0}, {0.235, 0.09, 0},
                             {0.285, 0.2, 0},   {0.325, 0.36, 0}, {0.36, seatTop, 0}};
   std::vector<Vec3> spine;
-  const int PER_SEGMENT = 4;
+  const int PER_SEGMENT = 2;
   for (size_t i = 0; i + 1 < ctrl.size(); ++i) {
     Vec3 p0 = ctrl[i > 0 ? i - 1 : 0], p3 = ctrl[i + 2 < ctrl.size() ? i + 2 : ctrl.size() - 1];
     for (int k = 0; k < PER_SEGMENT; ++k) spine.push_back(catmullRom(p0, ctrl[i], ctrl[i + 1], p3, double(k) / PER_SEGMENT));
   }
   spine.push_back(ctrl.back());
 
-  const int ACROSS = 13;
+  const int ACROSS = 7;
   const double THICK = 0.012;
   const size_t rows = spine.size();
   // The side walls rise towards the driver, on the inside of the spine's bends; where a
@@ -353,24 +357,24 @@ void addSteering(MeshBuilder& b) {
   const Vec3 base{-0.6, 0.09, 0}, top{-0.315, 0.455, 0};
   const Vec3 axis = normalize(top - base);
   b.beginGroup("steering_column", "column_steel", VN);
-  addTube(b, {base, top}, 0.011, 10, false);
+  addTube(b, {base, top}, 0.011, TUBE_SIDES, TubeEnds::BURIED);
   // Column mount at the floor and the track rods out to the kingpins.
   addBox(b, frameAlong(base + Vec3{0, -0.01, 0}, {0, 1, 0}, {1, 0, 0}), {0.03, 0.02, 0.03});
-  for (double s : {1.0, -1.0}) addTube(b, {{-0.56, 0.11, 0.02 * s}, {-0.46, 0.14, 0.42 * s}}, 0.007, 6, false);
+  for (double s : {1.0, -1.0}) addTube(b, {{-0.56, 0.11, 0.02 * s}, {-0.46, 0.14, 0.42 * s}}, 0.007, TUBE_SIDES, TubeEnds::CAPPED);
 
   b.beginGroup("steering_wheel", "wheel_grip", VTN);
   const Vec3 centre = top + axis * 0.01;
   std::vector<ProfilePoint> grip;
-  for (int i = 0; i < 10; ++i) {
-    double a = 2 * PI * i / 10;
+  for (int i = 0; i < 5; ++i) {
+    double a = 2 * PI * i / 5;
     grip.push_back({0.15 + 0.014 * std::cos(a), 0.014 * std::sin(a)});
   }
-  addLathe(b, centre, axis, grip, 36, 1, true);
+  addLathe(b, centre, axis, grip, 18, 1, true);
   addLathe(b, centre - axis * 0.02, axis,
-           {{0.0, 0.0}, {0.036, 0.0, true}, {0.036, 0.035, true}, {0.02, 0.042}, {0.0, 0.043}}, 16);
+           {{0.0, 0.0}, {0.036, 0.0, true}, {0.036, 0.035, true}, {0.02, 0.042}, {0.0, 0.043}}, 8);
   Frame wheel = frameAlong(centre, axis, {0, 1, 0});
   for (Vec3 dir : {wheel.u * -1.0, wheel.v, wheel.v * -1.0}) {
-    addTube(b, {centre + axis * 0.012 + dir * 0.03, centre + dir * 0.142}, 0.009, 8, false);
+    addTube(b, {centre + axis * 0.012 + dir * 0.03, centre + dir * 0.142}, 0.009, TUBE_SIDES, TubeEnds::BURIED);
   }
 }
 
@@ -381,61 +385,61 @@ void addEngine(MeshBuilder& b) {
   b.beginGroup("engine_block", "engine_alloy", VN);
   // Crankcase: a drum lying across the kart.
   addLathe(b, {0.4, 0.165, -0.255}, {0, 0, -1},
-           {{0.0, 0.0}, {0.07, 0.0, true}, {0.078, 0.012}, {0.078, 0.14}, {0.07, 0.155, true}, {0.0, 0.155}}, 24);
-  // Finned cylinder and head.
+           {{0.0, 0.0}, {0.07, 0.0, true}, {0.078, 0.012}, {0.078, 0.14}, {0.07, 0.155, true}, {0.0, 0.155}}, SMALL_ROUND);
+  // Finned cylinder and head. Each fin is a wedge, lit on top and dark below, with a
+  // dark strip of cylinder wall between it and the next.
   std::vector<ProfilePoint> cylinder = {{0.045, 0.0}};
-  for (int k = 0; k < 7; ++k) {
-    double h = 0.012 + 0.02 * k;
+  for (int k = 0; k < 5; ++k) {
+    double h = 0.014 + 0.027 * k;
     cylinder.push_back({0.045, h, true});
-    cylinder.push_back({0.078 - 0.002 * k, h, true});
-    cylinder.push_back({0.078 - 0.002 * k, h + 0.008, true});
+    cylinder.push_back({0.078 - 0.002 * k, h + 0.004, true});
     cylinder.push_back({0.045, h + 0.008, true});
   }
   cylinder.push_back({0.045, 0.16, true});
   cylinder.push_back({0.035, 0.175});
   cylinder.push_back({0.0, 0.18});
-  addLathe(b, {0.4, 0.22, ez}, {0, 1, 0}, cylinder, 24);
+  addLathe(b, {0.4, 0.22, ez}, {0, 1, 0}, cylinder, SMALL_ROUND);
   addBox(b, Frame{{0.4, 0.09, ez}}, {0.07, 0.012, 0.05});  // mount plate
 
   b.beginGroup("engine_cover", "engine_red", V);
   // Clutch cover on the outer side, air filter in front, spark plug cap on top.
-  addLathe(b, {0.4, 0.165, -0.41}, {0, 0, -1}, {{0.062, 0.0}, {0.062, 0.015, true}, {0.04, 0.028}, {0.0, 0.03}}, 24);
+  addLathe(b, {0.4, 0.165, -0.41}, {0, 0, -1}, {{0.062, 0.0}, {0.062, 0.015, true}, {0.04, 0.028}, {0.0, 0.03}}, SMALL_ROUND);
   addLathe(b, {0.215, 0.3, ez}, {1, 0, 0},
-           {{0.0, 0.0}, {0.045, 0.0, true}, {0.05, 0.01}, {0.05, 0.09}, {0.045, 0.1, true}, {0.0, 0.1}}, 20);
-  addTube(b, {{0.4, 0.395, ez}, {0.4, 0.43, ez}}, 0.01, 8, false);
+           {{0.0, 0.0}, {0.045, 0.0, true}, {0.05, 0.01}, {0.05, 0.09}, {0.045, 0.1, true}, {0.0, 0.1}}, SMALL_ROUND);
+  addTube(b, {{0.4, 0.395, ez}, {0.4, 0.43, ez}}, 0.01, TUBE_SIDES, TubeEnds::CAP_END);
 
   b.beginGroup("carburettor", "carburettor_alloy", VTN);
-  addTube(b, {{0.315, 0.3, ez}, {0.36, 0.29, ez}}, 0.018, 10, false);
+  addTube(b, {{0.315, 0.3, ez}, {0.36, 0.29, ez}}, 0.018, TUBE_SIDES, TubeEnds::BURIED);
 
   b.beginGroup("exhaust", "exhaust_steel", VN);
   addTube(b, roundCorners({{0.44, 0.3, -0.3}, {0.5, 0.31, -0.25}, {0.6, 0.33, -0.22}, {0.63, 0.33, -0.22}}, 0.05,
                           BEND_STEP, false),
-          0.017, 10, false);
+          0.017, TUBE_SIDES, TubeEnds::BURIED);
   addLathe(b, {0.62, 0.33, -0.22}, {1, 0, 0},
-           {{0.0, 0.0}, {0.035, 0.0, true}, {0.048, 0.02}, {0.048, 0.18}, {0.035, 0.2, true}, {0.0, 0.2}}, 20);
-  addTube(b, {{0.82, 0.33, -0.22}, {0.87, 0.32, -0.22}}, 0.012, 8, false);
+           {{0.0, 0.0}, {0.035, 0.0, true}, {0.048, 0.02}, {0.048, 0.18}, {0.035, 0.2, true}, {0.0, 0.2}}, TINY_ROUND);
+  addTube(b, {{0.82, 0.33, -0.22}, {0.87, 0.32, -0.22}}, 0.012, TUBE_SIDES, TubeEnds::CAP_END);
 
   b.beginGroup("drive_chain", "chain_black", V);
   // Sprockets and the chain between them, on the outer side.
   const double cz = -0.43;
   addLathe(b, {0.56, 0.14, cz - 0.004}, {0, 0, -1}, {{0.0, 0.0}, {0.075, 0.0, true}, {0.075, 0.008, true}, {0.0, 0.008}},
-           30);
+           SMALL_ROUND);
   std::vector<Vec3> chain;
-  for (int i = 0; i < 16; ++i) {
-    double a = PI / 2 + PI * i / 15;
+  for (int i = 0; i < 4; ++i) {
+    double a = PI / 2 + PI * i / 3;
     chain.push_back({0.4 + 0.03 * std::cos(a), 0.165 + 0.03 * std::sin(a), cz});
   }
-  for (int i = 0; i < 16; ++i) {
-    double a = -PI / 2 + PI * i / 15;
+  for (int i = 0; i < 5; ++i) {
+    double a = -PI / 2 + PI * i / 4;
     chain.push_back({0.56 + 0.077 * std::cos(a), 0.14 + 0.077 * std::sin(a), cz});
   }
-  addTube(b, chain, 0.006, 6, true);
+  addTube(b, chain, 0.006, 4, TubeEnds::LOOP);
 }
 
 void addBrake(MeshBuilder& b) {
   b.beginGroup("brake_disc", "brake_disc", VN);
   addLathe(b, {0.56, 0.14, 0.22}, {0, 0, 1}, {{0.022, -0.004}, {0.095, -0.004, true}, {0.095, 0.004, true}, {0.022, 0.004}},
-           32);
+           SMALL_ROUND);
   b.beginGroup("brake_caliper", "brake_red", V);
   addBox(b, frameAlong({0.6, 0.22, 0.22}, {0, 0, 1}, {1, -0.8, 0}), {0.03, 0.02, 0.022});
 }
@@ -445,10 +449,10 @@ void addTankAndPedals(MeshBuilder& b) {
   std::vector<std::vector<Vec3>> rings;
   for (double x : {-0.32, -0.3, -0.14, -0.12}) {
     double k = (x == -0.32 || x == -0.12) ? 0.85 : 1.0;
-    rings.push_back(trapezoidRing(x, 0.085 * k, 0.075 * k, 0.06, 0.06 + 0.15 * k, 0.03 * k));
+    rings.push_back(trapezoidRing(x, 0.085 * k, 0.075 * k, 0.06, 0.06 + 0.15 * k, 0.03 * k, 2));
   }
   addLoft(b, rings, true, true);
-  addTube(b, {{-0.22, 0.21, 0.0}, {-0.22, 0.235, 0.0}}, 0.018, 10, false);  // filler cap
+  addTube(b, {{-0.22, 0.21, 0.0}, {-0.22, 0.235, 0.0}}, 0.018, TUBE_SIDES, TubeEnds::CAP_END);  // filler cap
 
   b.beginGroup("pedals", "pedal_metal", V);
   for (double z : {0.09, -0.09}) {
@@ -456,7 +460,7 @@ void addTankAndPedals(MeshBuilder& b) {
     Vec3 face = normalize(Vec3{1, 0.5, 0});
     Frame pedal = frameAlong({-0.54, 0.13, z}, face, {0, 0, 1});
     addBox(b, pedal, {0.028, 0.045, 0.006});
-    addTube(b, {{-0.53, 0.055, z}, {-0.545, 0.11, z}}, 0.007, 6, false);
+    addTube(b, {{-0.53, 0.055, z}, {-0.545, 0.11, z}}, 0.007, TUBE_SIDES, TubeEnds::CAP_START);
   }
 }
 

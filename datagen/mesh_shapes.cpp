@@ -110,8 +110,9 @@ std::vector<Vec3> roundedPolygon(const std::vector<Vec3>& corners, double radius
   return out;
 }
 
-void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int sides, bool closed,
+void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int sides, TubeEnds ends,
              double uRepeat) {
+  const bool closed = ends == TubeEnds::LOOP;
   const size_t n = path.size();
   if (n < 2) throw std::logic_error("tube path needs two points");
   std::vector<Vec3> tangents(n);
@@ -168,8 +169,10 @@ void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int s
                  b.vertex(ringPoints[k][j], ringNormals[k][j], {u0, v1})});
     }
   }
-  if (!closed) {
-    for (int end = 0; end < 2; ++end) {
+  const bool capStart = ends == TubeEnds::CAPPED || ends == TubeEnds::CAP_START;
+  const bool capEnd = ends == TubeEnds::CAPPED || ends == TubeEnds::CAP_END;
+  for (int end = 0; end < 2; ++end) {
+    if (end == 0 ? capStart : capEnd) {
       size_t i = end == 0 ? 0 : n - 1;
       Vec3 nrm = end == 0 ? -tangents[0] : tangents[n - 1];
       std::vector<int> cap;

@@ -39,8 +39,12 @@ std::vector<Vec3> roundCorners(const std::vector<Vec3>& corners, double radius, 
 // count has the same number of points, as lofts need.
 std::vector<Vec3> roundedPolygon(const std::vector<Vec3>& corners, double radius, int steps);
 
-// Round tube of `sides` facets along a path; capped at both ends unless closed.
-void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int sides, bool closed,
+// How a tube's path ends. An end buried inside another part gets no cap: nobody sees
+// it, and the renderer would draw it all the same.
+enum class TubeEnds { CAPPED, CAP_START, CAP_END, BURIED, LOOP };
+
+// Round tube of `sides` facets along a path; a LOOP joins the last point to the first.
+void addTube(MeshBuilder& b, const std::vector<Vec3>& path, double radius, int sides, TubeEnds ends,
              double uRepeat = 1);
 
 // One point of a profile for addLathe: distance from the axis and height along it.
