@@ -1,5 +1,4 @@
 // Picking in a real context with the real frame: clicks on what is drawn under the cursor.
-#include <GL/glu.h>
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
@@ -42,15 +41,11 @@ class Picking : public ::testing::Test {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     placeFreeCamera();
-    GLdouble modelview[16], projection[16];
+    const std::array<double, 3> window = testgl::projectToWindow(x, y, z);
     GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     glLoadIdentity();
-    GLdouble wx, wy, wz;
-    gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
-    return {static_cast<int>(wx), viewport[3] - 1 - static_cast<int>(wy)};
+    return {static_cast<int>(window[0]), viewport[3] - 1 - static_cast<int>(window[1])};
   }
 
   // The window pixels that show the curve kart: the kart drawn alone, as the

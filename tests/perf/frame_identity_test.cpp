@@ -134,15 +134,9 @@ class FrameIdentity : public ::testing::Test {
     glLoadIdentity();
     gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.center[0], view.center[1], view.center[2], view.up[0],
               view.up[1], view.up[2]);
-    GLdouble modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const std::array<double, 3> window = testgl::projectToWindow(x, y, z);
     glPopMatrix();
-    GLdouble wx, wy, wz;
-    gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
-    return {static_cast<int>(wx), static_cast<int>(wy)};
+    return {static_cast<int>(window[0]), static_cast<int>(window[1])};
   }
 
   static std::array<int, 2> windowCentre() {

@@ -179,17 +179,13 @@ int raisedVerticesBelow(double x, double z) {
   // bench's translation does not matter for raised vertices near the grass.
   glLoadIdentity();
   placeFreeCamera();
-  GLdouble modelview[16], projection[16];
-  GLint viewport[4];
-  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-  glGetDoublev(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
+  const testgl::Transform camera = testgl::currentTransform();
   glLoadIdentity();
   int raised = 0;
   for (const auto& polygon : polygons) {
     for (const auto& v : polygon) {
       GLdouble wx, wy, wz;
-      gluUnProject(v.x, v.y, v.z, modelview, projection, viewport, &wx, &wy, &wz);
+      gluUnProject(v.x, v.y, v.z, camera.modelview, camera.projection, camera.viewport, &wx, &wy, &wz);
       raised += wy > 0.02;
     }
   }

@@ -2,6 +2,7 @@
 #include "tests/support/gl_context.h"
 
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 
 namespace testgl {
 
@@ -44,6 +45,21 @@ std::vector<unsigned char> readBackBuffer(int x, int y, int width, int height) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   return pixels;
+}
+
+Transform currentTransform() {
+  Transform t;
+  glGetDoublev(GL_MODELVIEW_MATRIX, t.modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, t.projection);
+  glGetIntegerv(GL_VIEWPORT, t.viewport);
+  return t;
+}
+
+std::array<double, 3> projectToWindow(double x, double y, double z) {
+  const Transform t = currentTransform();
+  std::array<double, 3> window{};
+  gluProject(x, y, z, t.modelview, t.projection, t.viewport, &window[0], &window[1], &window[2]);
+  return window;
 }
 
 }  // namespace testgl

@@ -1,6 +1,9 @@
 // A real OpenGL context for tests: one freeglut window, pixel read-back from the back buffer.
 #pragma once
 
+#include <GL/gl.h>
+
+#include <array>
 #include <vector>
 
 namespace testgl {
@@ -18,5 +21,17 @@ void resizeWindow(int width, int height);
 // RGBA bytes of a rectangle of the back buffer, bottom row first. Under Xvfb the
 // front buffer reads as zeros after a swap, so tests read what was drawn into GL_BACK.
 std::vector<unsigned char> readBackBuffer(int x, int y, int width, int height);
+
+// The transformation GL holds now, as gluProject and gluUnProject take it.
+struct Transform {
+  GLdouble modelview[16];
+  GLdouble projection[16];
+  GLint viewport[4];
+};
+Transform currentTransform();
+
+// Window coordinates (origin bottom left) and depth of an object-space point under
+// the current transformation.
+std::array<double, 3> projectToWindow(double x, double y, double z);
 
 }  // namespace testgl
