@@ -34,7 +34,7 @@ const char SEPARATOR[] = "\n%%%\n";
   std::abort();
 }
 
-// ---- Part 1: the reads one by one.
+// ---- The reads one by one.
 
 void compareReads(const std::string& text, const uint8_t* choices, size_t choiceCount) {
   // fmemopen cannot open zero bytes; an empty input is covered by part 2.
@@ -106,7 +106,7 @@ void compareReads(const std::string& text, const uint8_t* choices, size_t choice
   std::fclose(stream);
 }
 
-// ---- Part 2: whole reads.
+// ---- Whole reads.
 
 struct TempFolder {
   std::string path;

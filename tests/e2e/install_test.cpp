@@ -19,9 +19,9 @@ class Installed : public ::testing::Test {
   static void SetUpTestSuite() {
     prefix = testpaths::makeTempDir("install");
     elsewhere = testpaths::makeTempDir("elsewhere");
-    ProcessSpec spec;
-    spec.argv = {CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", prefix};
-    installed = runProcess(spec, 120);
+    ProcessSpec launch;
+    launch.argv = {CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", prefix};
+    installed = runProcess(launch, 120);
   }
   static void TearDownTestSuite() {
     ProcessSpec remove;
@@ -59,12 +59,12 @@ TEST_F(Installed, ProgramsLaunchersAndDataAreInPlace) {
 }
 
 TEST_F(Installed, ShotFromAnotherFolderUsesTheInstalledData) {
-  ProcessSpec spec;
-  spec.argv = {prefix + "/bin/velmora-shot", "--scale", "4", "start.png"};
-  spec.workingDir = elsewhere;
-  spec.unsetEnv = {"DISPLAY"};
-  spec.setEnv = {{"ASAN_OPTIONS", "detect_leaks=0"}};
-  const RunResult result = runProcess(spec, 120);
+  ProcessSpec launch;
+  launch.argv = {prefix + "/bin/velmora-shot", "--scale", "4", "start.png"};
+  launch.workingDir = elsewhere;
+  launch.unsetEnv = {"DISPLAY"};
+  launch.setEnv = {{"ASAN_OPTIONS", "detect_leaks=0"}};
+  const RunResult result = runProcess(launch, 120);
   ASSERT_EQ(result.exitStatus, 0) << result.output;
   RgbImage shot;
   std::string error;

@@ -42,8 +42,8 @@ ChildProcess::~ChildProcess() {
   if (ownsOutputFile_ && !outputFile_.empty()) unlink(outputFile_.c_str());
 }
 
-bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
-  if (spec.argv.empty()) {
+bool ChildProcess::start(const ProcessSpec& launch, std::string* error) {
+  if (launch.argv.empty()) {
     *error = "no program given";
     return false;
   }
@@ -56,7 +56,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
   groupEnded_ = false;
   status_ = -1;
   ownsOutputFile_ = false;
-  outputFile_ = spec.outputFile;
+  outputFile_ = launch.outputFile;
   if (outputFile_.empty()) {
     char pattern[] = "/tmp/velmora-e2e-output-XXXXXX";
     const int fd = mkstemp(pattern);
@@ -71,7 +71,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
   // Everything the child needs is prepared before the fork: after it, only
   // async-signal-safe calls.
   std::vector<char*> argv;
-  for (const std::string& arg : spec.argv) argv.push_back(const_cast<char*>(arg.c_str()));
+  for (const std::string& arg : launch.argv) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   const int out = open(outputFile_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (out < 0) {
@@ -85,7 +85,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
     return false;
   }
   int inputPipe[2] = {-1, -1};
-  if (spec.stdinPipe && pipe2(inputPipe, O_CLOEXEC) != 0) {
+  if (launch.stdinPipe && pipe2(inputPipe, O_CLOEXEC) != 0) {
     close(out);
     close(failurePipe[0]);
     close(failurePipe[1]);
@@ -98,7 +98,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
     close(out);
     close(failurePipe[0]);
     close(failurePipe[1]);
-    if (spec.stdinPipe) {
+    if (launch.stdinPipe) {
       close(inputPipe[0]);
       close(inputPipe[1]);
     }
@@ -109,16 +109,16 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
     setpgid(0, 0);
     dup2(out, STDOUT_FILENO);
     dup2(out, STDERR_FILENO);
-    if (spec.stdinPipe) {
+    if (launch.stdinPipe) {
       dup2(inputPipe[0], STDIN_FILENO);
     } else {
       const int devNull = open("/dev/null", O_RDONLY);
       if (devNull >= 0) dup2(devNull, STDIN_FILENO);
     }
-    if (spec.passFd >= 0) fcntl(spec.passFd, F_SETFD, 0);
-    for (const std::string& name : spec.unsetEnv) unsetenv(name.c_str());
-    for (const auto& entry : spec.setEnv) setenv(entry.first.c_str(), entry.second.c_str(), 1);
-    if (!spec.workingDir.empty() && chdir(spec.workingDir.c_str()) != 0) {
+    if (launch.passFd >= 0) fcntl(launch.passFd, F_SETFD, 0);
+    for (const std::string& name : launch.unsetEnv) unsetenv(name.c_str());
+    for (const auto& entry : launch.setEnv) setenv(entry.first.c_str(), entry.second.c_str(), 1);
+    if (!launch.workingDir.empty() && chdir(launch.workingDir.c_str()) != 0) {
       const int code = errno;
       (void)!write(failurePipe[1], &code, sizeof code);
       _exit(127);
@@ -132,7 +132,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
   setpgid(pid, pid);
   close(out);
   close(failurePipe[1]);
-  if (spec.stdinPipe) {
+  if (launch.stdinPipe) {
     close(inputPipe[0]);
     input_ = inputPipe[1];
   }
@@ -142,7 +142,7 @@ bool ChildProcess::start(const ProcessSpec& spec, std::string* error) {
   pid_ = pid;
   if (got == static_cast<ssize_t>(sizeof code)) {
     waitFor(5);
-    *error = "cannot start " + spec.argv[0] + ": " + std::strerror(code);
+    *error = "cannot start " + launch.argv[0] + ": " + std::strerror(code);
     return false;
   }
   return true;
@@ -210,11 +210,11 @@ std::string ChildProcess::output() const {
   return text.str();
 }
 
-RunResult runProcess(const ProcessSpec& spec, double seconds) {
+RunResult runProcess(const ProcessSpec& launch, double seconds) {
   RunResult result;
   ChildProcess child;
   std::string error;
-  if (!child.start(spec, &error)) {
+  if (!child.start(launch, &error)) {
     result.output = error;
     return result;
   }

@@ -27,7 +27,7 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts the program. Returns false with `error` set when it cannot be started.
-  bool start(const ProcessSpec& spec, std::string* error);
+  bool start(const ProcessSpec& launch, std::string* error);
 
   // Waits up to `seconds` for the process to end. Returns true once it has;
   // exitStatus() then holds its status.
@@ -68,4 +68,4 @@ struct RunResult {
 };
 
 // Runs a program to its end, for at most `seconds`.
-RunResult runProcess(const ProcessSpec& spec, double seconds);
+RunResult runProcess(const ProcessSpec& launch, double seconds);

@@ -59,13 +59,13 @@ bool SceneSession::start(const std::string& program, const std::string& workingD
     *error = "cannot connect to " + xvfb_.displayName();
     return false;
   }
-  ProcessSpec spec;
-  spec.argv = {program};
-  spec.workingDir = workingDir;
+  ProcessSpec launch;
+  launch.argv = {program};
+  launch.workingDir = workingDir;
   // Mesa keeps allocations to the end, and freeglut ends the program with exit():
   // leak reports of a sanitizer build would only be about those.
-  spec.setEnv = {{"DISPLAY", xvfb_.displayName()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
-  if (!program_.start(spec, error)) return false;
+  launch.setEnv = {{"DISPLAY", xvfb_.displayName()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  if (!program_.start(launch, error)) return false;
 
   const double deadline = secondsNow() + 30;
   while (secondsNow() < deadline) {
@@ -172,11 +172,11 @@ bool SceneSession::key(const std::string& name, std::string* error) {
 
 bool SceneSession::prepareQuickClick(std::string* error) {
   // xdotool reading its commands from stdin carries out each line as it comes.
-  ProcessSpec spec;
-  spec.argv = {"xdotool", "-"};
-  spec.setEnv = {{"DISPLAY", displayName()}};
-  spec.stdinPipe = true;
-  return quickInput_.start(spec, error);
+  ProcessSpec launch;
+  launch.argv = {"xdotool", "-"};
+  launch.setEnv = {{"DISPLAY", displayName()}};
+  launch.stdinPipe = true;
+  return quickInput_.start(launch, error);
 }
 
 bool SceneSession::quickClick(int button, std::string* error) {

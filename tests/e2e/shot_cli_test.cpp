@@ -11,13 +11,13 @@
 namespace {
 
 RunResult runShot(const std::vector<std::string>& args, const std::string& workingDir) {
-  ProcessSpec spec;
-  spec.argv = {VELMORA_SHOT};
-  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  spec.workingDir = workingDir;
-  spec.unsetEnv = {"DISPLAY"};  // the way a terminal without X runs it
-  spec.setEnv = {{"ASAN_OPTIONS", "detect_leaks=0"}};
-  return runProcess(spec, 120);
+  ProcessSpec launch;
+  launch.argv = {VELMORA_SHOT};
+  launch.argv.insert(launch.argv.end(), args.begin(), args.end());
+  launch.workingDir = workingDir;
+  launch.unsetEnv = {"DISPLAY"};  // the way a terminal without X runs it
+  launch.setEnv = {{"ASAN_OPTIONS", "detect_leaks=0"}};
+  return runProcess(launch, 120);
 }
 
 TEST(ShotCommand, WithoutADisplayRendersTheStartReference) {

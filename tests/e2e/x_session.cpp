@@ -17,11 +17,11 @@ bool XvfbServer::start(int width, int height, std::string* error) {
     *error = "cannot make a pipe for Xvfb";
     return false;
   }
-  ProcessSpec spec;
-  spec.argv = {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
+  ProcessSpec launch;
+  launch.argv = {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
                std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset"};
-  spec.passFd = pipeFds[1];
-  const bool started = server_.start(spec, error);
+  launch.passFd = pipeFds[1];
+  const bool started = server_.start(launch, error);
   close(pipeFds[1]);
   if (!started) {
     close(pipeFds[0]);
@@ -141,11 +141,11 @@ bool XScreen::requestClose(Window window) {
 }
 
 bool xdotool(const std::string& displayName, const std::vector<std::string>& args, std::string* error) {
-  ProcessSpec spec;
-  spec.argv = {"xdotool"};
-  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  spec.setEnv = {{"DISPLAY", displayName}};
-  const RunResult result = runProcess(spec, 10);
+  ProcessSpec launch;
+  launch.argv = {"xdotool"};
+  launch.argv.insert(launch.argv.end(), args.begin(), args.end());
+  launch.setEnv = {{"DISPLAY", displayName}};
+  const RunResult result = runProcess(launch, 10);
   if (result.finished && result.exitStatus == 0) return true;
   if (error) *error = "xdotool failed (status " + std::to_string(result.exitStatus) + "): " + result.output;
   return false;
