@@ -12,6 +12,7 @@
 
 #include "app/camera.h"
 #include "app/menu.h"
+#include "app/path_comparison.h"
 #include "app/picking.h"
 #include "image/scene_textures.h"
 #include "scene/draw_path.h"
@@ -24,58 +25,9 @@
 
 namespace {
 
-struct PassState {
-  SceneState scene;
-  CurveKartState kart;
-  int signFrame;
-};
-
-PassState capture() { return {sceneState, curveKartState(), signboardFrame()}; }
-
-void restore(const PassState& state) {
-  sceneState = state.scene;
-  curveKartState() = state.kart;
-  setSignboardFrame(state.signFrame);
-}
-
-std::vector<unsigned char> frameThrough(DrawPath path) {
-  setDrawPath(path);
-  drawFrame();
-  setDrawPath(DrawPath::Culled);
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  return testgl::readBackBuffer(0, 0, viewport[2], viewport[3]);
-}
-
-long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-  long count = 0;
-  for (size_t i = 0; i + 3 < a.size(); i += 4) count += std::memcmp(&a[i], &b[i], 4) != 0;
-  return count;
-}
-
-struct Hits {
-  int count;
-  std::vector<GLuint> words;  // the records, whole
-};
-
-Hits pickThrough(DrawPath path, int x, int y) {
-  setDrawPath(path);
-  pickAt(x, y);
-  setDrawPath(DrawPath::Culled);
-  Hits hits{lastPickHitCount(), {}};
-  const GLuint* records = lastPickRecords();
-  int pos = 0;
-  for (int h = 0; h < hits.count; ++h) {
-    const int size = 3 + static_cast<int>(records[pos]);
-    hits.words.insert(hits.words.end(), records + pos, records + pos + size);
-    pos += size;
-  }
-  return hits;
-}
-
-std::string describe(const Hits& hits) {
+std::string describe(const PickRecords& hits) {
   std::ostringstream text;
-  text << hits.count << " records:";
+  text << hits.hits << " records:";
   for (GLuint w : hits.words) text << ' ' << w;
   return text.str();
 }
@@ -99,27 +51,19 @@ class FrameIdentity : public ::testing::Test {
   // One frame through each path from the same state, then a pick through each
   // at every given pixel (origin bottom left). The state is left as it was.
   static void expectIdentical(const std::string& label, const std::vector<std::array<int, 2>>& picks) {
-    const PassState state = capture();
-    // A first pass puts the kart lamps where this state's last kart leaves
-    // them, so both compared passes start with the same lights.
-    drawFrame();
-    restore(state);
-    const std::vector<unsigned char> reference = frameThrough(DrawPath::Reference);
-    restore(state);
-    const std::vector<unsigned char> culled = frameThrough(DrawPath::Culled);
-    restore(state);
-    EXPECT_EQ(differingPixels(reference, culled), 0) << label;
+    const PassState state = capturePassState();
+    EXPECT_EQ(compareFrame(), 0) << label;
     for (const auto& at : picks) {
-      const Hits expected = pickThrough(DrawPath::Reference, at[0], at[1]);
+      const PickRecords expected = pickThrough(DrawPath::Reference, at[0], at[1]);
       const int expectedSignFrame = signboardFrame();
       const float expectedHeading = curveKartState().kartHeading;
-      restore(state);
-      const Hits got = pickThrough(DrawPath::Culled, at[0], at[1]);
+      restorePassState(state);
+      const PickRecords got = pickThrough(DrawPath::Culled, at[0], at[1]);
       // A pick is a drawing pass: the signboard's picture and the lap advance alike.
       EXPECT_EQ(signboardFrame(), expectedSignFrame) << label;
       EXPECT_EQ(curveKartState().kartHeading, expectedHeading) << label;
-      restore(state);
-      EXPECT_EQ(got.count, expected.count) << label << " pick at " << at[0] << ", " << at[1];
+      restorePassState(state);
+      EXPECT_EQ(got.hits, expected.hits) << label << " pick at " << at[0] << ", " << at[1];
       EXPECT_EQ(got.words, expected.words)
           << label << " pick at " << at[0] << ", " << at[1] << ": " << describe(got) << " vs " << describe(expected);
     }
@@ -193,8 +137,8 @@ TEST_F(FrameIdentity, PicksOnTheSignboardAndTheBenchesMatchTheReference) {
   const std::vector<std::array<int, 2>> spots = {onScreen(0.05, 2.2, 2.0), onScreen(0.75, 0.16, 0.25),
                                                  onScreen(0.7, 0.2, 2.5), onScreen(0.05, 1.0, 1.0)};
   expectIdentical("start pose, objects", spots);
-  Hits onSign = pickThrough(DrawPath::Culled, spots[0][0], spots[0][1]);
-  EXPECT_EQ(onSign.count, 2) << describe(onSign);
+  PickRecords onSign = pickThrough(DrawPath::Culled, spots[0][0], spots[0][1]);
+  EXPECT_EQ(onSign.hits, 2) << describe(onSign);
 }
 
 TEST_F(FrameIdentity, RandomCamerasDrawAndPickAsTheReference) {

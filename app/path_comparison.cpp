@@ -1,0 +1,71 @@
+// The culled drawing path against the straightforward one, from the same scene state.
+#include "app/path_comparison.h"
+
+#include <cstring>
+
+#include "app/picking.h"
+#include "scene/frame.h"
+#include "scene/kart.h"
+#include "scene/signboard.h"
+
+PassState capturePassState() { return PassState{sceneState, curveKartState(), signboardFrame()}; }
+
+void restorePassState(const PassState& state) {
+  sceneState = state.scene;
+  curveKartState() = state.kart;
+  setSignboardFrame(state.signFrame);
+}
+
+std::vector<unsigned char> drawAndReadFrame(DrawPath path) {
+  const DrawPath before = drawPath();
+  setDrawPath(path);
+  drawFrame();
+  setDrawPath(before);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(viewport[2]) * viewport[3] * 4);
+  // Under Xvfb the front buffer reads as zeros after a swap; the frame is in the back.
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(viewport[0], viewport[1], viewport[2], viewport[3], GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  if (a.size() != b.size()) return -1;
+  long count = 0;
+  for (std::size_t i = 0; i + 3 < a.size(); i += 4) {
+    if (std::memcmp(&a[i], &b[i], 4) != 0) ++count;
+  }
+  return count;
+}
+
+long compareFrame() {
+  const PassState state = capturePassState();
+  // A first pass leaves the kart lamps where this state's last kart puts them,
+  // so that both compared passes start from the same light positions.
+  drawFrame();
+  restorePassState(state);
+  const std::vector<unsigned char> reference = drawAndReadFrame(DrawPath::Reference);
+  restorePassState(state);
+  const std::vector<unsigned char> culled = drawAndReadFrame(DrawPath::Culled);
+  restorePassState(state);
+  return differingPixels(reference, culled);
+}
+
+PickRecords pickThrough(DrawPath path, int x, int y) {
+  const DrawPath before = drawPath();
+  setDrawPath(path);
+  pickAt(x, y);
+  setDrawPath(before);
+  PickRecords result;
+  result.hits = lastPickHitCount();
+  const GLuint* records = lastPickRecords();
+  int pos = 0;
+  for (int hit = 0; hit < result.hits && pos < SELECT_BUFFER_SIZE; ++hit) {
+    const int size = 3 + static_cast<int>(records[pos]);
+    for (int w = 0; w < size && pos + w < SELECT_BUFFER_SIZE; ++w) result.words.push_back(records[pos + w]);
+    pos += size;
+  }
+  return result;
+}
