@@ -4,48 +4,21 @@
 // requests are recorded instead of creating textures (a path with "FAIL" in it
 // is refused, to reach that path too). A model that reads is prepared as the
 // scene prepares it and every index and normal is checked.
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "fuzz/support/scratch_files.h"
 #include "glm/glm.h"
 
 namespace {
 
 const char SEPARATOR[] = "\n%%%\n";
-
-// The process's folder for the two files, removed when the process ends normally.
-struct TempFolder {
-  std::string path;
-  TempFolder() {
-    char pattern[] = "/tmp/velmora-fuzz-obj-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) std::abort();
-    path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-};
-
-const std::string& tempFolder() {
-  static TempFolder folder;
-  return folder.path;
-}
-
-void writeFile(const std::string& path, const char* data, size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) std::abort();
-  if (size != 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
-}
 
 unsigned textureRequests = 0;
 
@@ -128,10 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string obj = split == std::string::npos ? input : input.substr(0, split + 1);
   std::string mtl = split == std::string::npos ? std::string() : input.substr(split + sizeof(SEPARATOR) - 1);
 
-  const std::string folder = tempFolder();
+  const std::string folder = fuzzsupport::scratchDir();
   const std::string objPath = folder + "/m.obj";
-  writeFile(objPath, obj.data(), obj.size());
-  writeFile(folder + "/m.mtl", mtl.data(), mtl.size());
+  fuzzsupport::writeFile(objPath, obj.data(), obj.size());
+  fuzzsupport::writeFile(folder + "/m.mtl", mtl.data(), mtl.size());
 
   glmSetTextureHook(recordLoad);
   std::unique_ptr<ObjModel> model;

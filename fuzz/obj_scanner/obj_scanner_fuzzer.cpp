@@ -15,11 +15,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fuzz/support/scratch_files.h"
 #include "glm/buffer_scanner.h"
 #include "glm/glm.h"
 #include "glm/model_compare.h"
@@ -108,31 +108,6 @@ void compareReads(const std::string& text, const uint8_t* choices, size_t choice
 
 // ---- Whole reads.
 
-struct TempFolder {
-  std::string path;
-  TempFolder() {
-    char pattern[] = "/tmp/velmora-fuzz-scanner-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) std::abort();
-    path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-};
-
-const std::string& tempFolder() {
-  static TempFolder folder;
-  return folder.path;
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) std::abort();
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) std::abort();
-  std::fclose(file);
-}
-
 std::vector<std::string> textureRequests;
 
 MaterialTextureResult recordLoad(const char* path, bool, bool, bool) {
@@ -193,7 +168,7 @@ WholeRead readWith(ScannerKind kind, const std::string& objPath) {
   WholeRead read;
   const ScannerKind previous = glmSetScannerKind(kind);
   textureRequests.clear();
-  StdoutCapture capture(tempFolder() + "/stdout.txt");
+  StdoutCapture capture(fuzzsupport::scratchDir() + "/stdout.txt");
   read.status = glmReadOBJChecked(objPath.c_str(), &read.model);
   read.printed = capture.finish();
   read.requests = textureRequests;
@@ -202,10 +177,10 @@ WholeRead readWith(ScannerKind kind, const std::string& objPath) {
 }
 
 void compareWholeReads(const std::string& obj, const std::string& mtl) {
-  const std::string folder = tempFolder();
+  const std::string folder = fuzzsupport::scratchDir();
   const std::string objPath = folder + "/m.obj";
-  writeFile(objPath, obj);
-  writeFile(folder + "/m.mtl", mtl);
+  fuzzsupport::writeFile(objPath, obj.data(), obj.size());
+  fuzzsupport::writeFile(folder + "/m.mtl", mtl.data(), mtl.size());
   glmSetTextureHook(recordLoad);
   WholeRead reference = readWith(ScannerKind::STDIO, objPath);
   WholeRead fast = readWith(ScannerKind::BUFFER, objPath);
