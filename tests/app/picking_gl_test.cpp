@@ -11,7 +11,7 @@
 #include "scene/frame.h"
 #include "scene/kart.h"
 #include "scene/kart_lap.h"
-#include "tests/app/gl_state.h"
+#include "tests/app/scene_fixture.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -21,21 +21,8 @@ struct WindowPoint {
   int yTop;
 };
 
-class Picking : public ::testing::Test {
+class Picking : public testscene::SceneTest {
  protected:
-  static void SetUpTestSuite() { loadSceneTextures(); }
-
-  void SetUp() override {
-    testscene::startUp();
-    drawFrame();  // the first frame reads the models
-  }
-
-  void TearDown() override {
-    testgl::resizeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
-    reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
-    curveKartState() = CurveKartState{};
-  }
-
   // Where the world point (x, y, z) lands in the window, under the frame's camera.
   static WindowPoint project(double x, double y, double z) {
     glMatrixMode(GL_MODELVIEW);

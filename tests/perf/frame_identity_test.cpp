@@ -20,7 +20,7 @@
 #include "scene/kart.h"
 #include "scene/kart_lap.h"
 #include "scene/signboard.h"
-#include "tests/app/gl_state.h"
+#include "tests/app/scene_fixture.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -32,19 +32,10 @@ std::string describe(const PickRecords& hits) {
   return text.str();
 }
 
-class FrameIdentity : public ::testing::Test {
+class FrameIdentity : public testscene::SceneTest {
  protected:
-  static void SetUpTestSuite() { loadSceneTextures(); }
-
-  void SetUp() override {
-    testscene::startUp();
-    drawFrame();  // the first frame reads the models
-  }
-
   void TearDown() override {
-    testgl::resizeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
-    reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
-    curveKartState() = CurveKartState{};
+    SceneTest::TearDown();
     setDrawPath(DrawPath::Culled);
   }
 
