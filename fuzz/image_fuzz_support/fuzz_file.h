@@ -10,6 +10,7 @@
 
 #include "fuzz/support/scratch_files.h"
 #include "image/image.h"
+#include "image/image_loader.h"
 
 namespace imagefuzz {
 
@@ -37,6 +38,17 @@ inline void checkImage(const CImage& image) {
   unsigned sum = 0;
   for (std::size_t i = 0; i < bytes; ++i) sum += image.GetData()[i];
   pixelSum = sum;
+}
+
+// One input through a single loader: a loaded image must be whole, and a
+// refused file must leave no pixels behind.
+inline void loadAndCheck(CImageLoader& loader, const std::string& path) {
+  CImage image;
+  if (loader.Load(path.c_str(), &image)) {
+    checkImage(image);
+  } else if (image.GetData() != nullptr) {
+    std::abort();
+  }
 }
 
 }  // namespace imagefuzz
