@@ -27,10 +27,10 @@ void usage() {
 bool displayAnswers() {
   const char* name = std::getenv("DISPLAY");
   if (name == nullptr || *name == '\0') return false;
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
+  // The connection stays open: closing the only client of a fresh Xvfb makes it
+  // reset, and GLUT's own connection would then fail if it came at that moment.
+  static Display* display = XOpenDisplay(nullptr);
+  return display != nullptr;
 }
 
 // Runs this same benchmark under a private Xvfb screen large enough for the
@@ -50,7 +50,7 @@ void runUnderXvfb(char** argv) {
   const std::string serverNumber = std::to_string(100 + seed() % 800);
   std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-n"),
                              const_cast<char*>(serverNumber.c_str()), const_cast<char*>("-s"),
-                             const_cast<char*>("-screen 0 1600x1200x24 -nolisten tcp"), self};
+                             const_cast<char*>("-screen 0 1600x1200x24 -nolisten tcp -noreset"), self};
   for (char** arg = argv + 1; *arg != nullptr; ++arg) args.push_back(*arg);
   args.push_back(nullptr);
   std::fflush(stdout);
