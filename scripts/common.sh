@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shell functions the scripts share; sourced, not run.
 
 # One line per phase, so that a long step never looks hung.
