@@ -13,19 +13,19 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   shift
   [ -d "$dir" ] && continue
   case $kind in
-    testdata) what="the third-party test files ../shared/testdata beside the project ($dir)" ;;
-    data) what="the generated data/ ($dir; the build writes it, or: cmake --build BUILD --target velmora-data)" ;;
+    testdata) what="../shared/testdata, the third-party test files beside the project ($dir)" ;;
+    data) what="the generated data/ ($dir; the build writes it: cmake --build BUILD --target velmora-data)" ;;
     *) what="$dir" ;;
   esac
-  missing="${missing:+$missing and }$what"
+  missing="${missing:+$missing, and }$what"
 done
 shift
 if [ -n "$missing" ]; then
   if [ "${CI:-}" = "true" ]; then
-    echo "FAILED $name: no $missing, and under CI every test must run"
+    echo "FAILED $name: missing $missing; under CI every test must run"
     exit 1
   fi
-  echo "SKIPPED $name: no $missing"
+  echo "SKIPPED $name: missing $missing"
   exit 77
 fi
 exec "$@"
