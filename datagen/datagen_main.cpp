@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
       std::printf("velmora-datagen: %d previews in %s\n", previews, printableText(previewDir).c_str());
     }
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "velmora-datagen: %s; check that the folder can be written\n", printableText(e.what()).c_str());
+    std::fprintf(stderr, "velmora-datagen: %s; check that the folder can be written\n",
+                 printableText(e.what()).c_str());
     return 1;
   }
   return 0;

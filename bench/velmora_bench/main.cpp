@@ -53,7 +53,8 @@ bool displayAnswers() {
 // 1300 x 1000 window. Returns only if that could not be done.
 void runUnderXvfb(char** argv) {
   if (std::getenv("VELMORA_BENCH_UNDER_XVFB") != nullptr) {
-    std::fprintf(stderr, "velmora-bench: no X display answers, even under xvfb-run; check that Xvfb starts (xvfb-run -a true)\n");
+    std::fprintf(stderr,
+                 "velmora-bench: no X display answers, even under xvfb-run; check that Xvfb starts (xvfb-run -a true)\n");
     return;
   }
   setenv("VELMORA_BENCH_UNDER_XVFB", "1", 1);
@@ -71,7 +72,9 @@ void runUnderXvfb(char** argv) {
   args.push_back(nullptr);
   std::fflush(stdout);
   execvp("xvfb-run", args.data());
-  std::fprintf(stderr, "velmora-bench: no X display, and xvfb-run cannot be started (%s); install xvfb and xauth or run it in an X session\n",
+  std::fprintf(stderr,
+               "velmora-bench: no X display, and xvfb-run cannot be started (%s); "
+               "install xvfb and xauth or run it in an X session\n",
                std::strerror(errno));
 }
 
@@ -96,7 +99,8 @@ int main(int argc, char** argv) {
     only = value;
     return "";
   });
-  line.optionalValue("--soak", countInto(&soakFrames, 1, 10000000, "a frame count"), [&soakFrames] { soakFrames = 20000; });
+  line.optionalValue("--soak", countInto(&soakFrames, 1, 10000000, "a frame count"),
+                     [&soakFrames] { soakFrames = 20000; });
   std::vector<std::string> operands;
   const int status = line.handle(argc, argv, &operands);
   if (status >= 0) return status;

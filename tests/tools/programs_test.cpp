@@ -33,7 +33,8 @@ std::vector<Program> programs() {
       {"velmora-datagen-preview", VELMORA_DATAGEN_PREVIEW, true, {}, ""},
   };
   // The benchmark is built only with VELMORA_BENCH; "--soak abc" used to run the whole benchmark.
-  if (*VELMORA_BENCH_PROGRAM) list.push_back({"velmora-bench", VELMORA_BENCH_PROGRAM, true, {"--soak", "abc"}, "--soak"});
+  if (*VELMORA_BENCH_PROGRAM)
+    list.push_back({"velmora-bench", VELMORA_BENCH_PROGRAM, true, {"--soak", "abc"}, "--soak"});
   return list;
 }
 
@@ -52,18 +53,18 @@ std::string slurp(const std::string& path) {
 
 // Runs it the way a terminal without X would, in an empty folder (no data/).
 Answer run(const std::string& path, const std::vector<std::string>& args, const std::string& folder) {
-  ProcessSpec spec;
-  spec.argv = {path};
-  spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  spec.workingDir = folder;
-  spec.unsetEnv = {"DISPLAY"};
-  spec.errorFile = folder + "/stderr.txt";
-  const RunResult result = runProcess(spec, 60);
+  ProcessSpec launch;
+  launch.argv = {path};
+  launch.argv.insert(launch.argv.end(), args.begin(), args.end());
+  launch.workingDir = folder;
+  launch.unsetEnv = {"DISPLAY"};
+  launch.errorFile = folder + "/stderr.txt";
+  const RunResult result = runProcess(launch, 60);
   Answer answer;
   answer.status = result.finished ? result.exitStatus : -1;
   answer.out = result.output;
-  answer.err = slurp(spec.errorFile);
-  unlink(spec.errorFile.c_str());
+  answer.err = slurp(launch.errorFile);
+  unlink(launch.errorFile.c_str());
   return answer;
 }
 

@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
   if (!title.empty()) {
     target = waitForWindow(display, title.c_str(), waitSeconds);
     if (!target) {
-      std::fprintf(stderr, "velmora-grab: no window titled \"%s\" is shown%s; check the title, or wait longer with --wait\n",
+      std::fprintf(stderr,
+                   "velmora-grab: no window titled \"%s\" is shown%s; check the title, or wait longer with --wait\n",
                    printableText(title).c_str(), waitSeconds > 0 ? " after waiting" : "");
       return 1;
     }
@@ -133,8 +134,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<unsigned char> rgb(static_cast<size_t>(image->width) * image->height * 3);
-  const int shifts[3] = {channelShift(image->red_mask), channelShift(image->green_mask), channelShift(image->blue_mask)};
   const unsigned long masks[3] = {image->red_mask, image->green_mask, image->blue_mask};
+  const int shifts[3] = {channelShift(masks[0]), channelShift(masks[1]), channelShift(masks[2])};
   for (int y = 0; y < image->height; ++y) {
     for (int x = 0; x < image->width; ++x) {
       const unsigned long pixel = XGetPixel(image, x, y);

@@ -47,7 +47,9 @@ void ensureDisplay(int argc, char** argv) {
   // make it reset just when GLUT connects.
   if (XOpenDisplay(nullptr)) return;
   if (std::getenv(UNDER_XVFB)) {
-    std::fprintf(stderr, "velmora-shot: cannot open an X display, not even under xvfb-run; check that Xvfb starts (xvfb-run -a true)\n");
+    std::fprintf(stderr,
+                 "velmora-shot: cannot open an X display, not even under xvfb-run; check that Xvfb starts "
+                 "(xvfb-run -a true)\n");
     std::exit(1);
   }
   setenv(UNDER_XVFB, "1", 1);
@@ -59,7 +61,9 @@ void ensureDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) command.push_back(argv[i]);
   command.push_back(nullptr);
   execvp(command[0], const_cast<char* const*>(command.data()));
-  std::fprintf(stderr, "velmora-shot: no X display, and xvfb-run cannot be started; install xvfb and xauth or run it in an X session\n");
+  std::fprintf(stderr,
+               "velmora-shot: no X display, and xvfb-run cannot be started; install xvfb and xauth or run it in an X "
+               "session\n");
   std::exit(1);
 }
 
