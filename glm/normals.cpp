@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "glm/check.h"
+#include "image/printable_text.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ ReadStatus glmFitToUnitCubeChecked(ObjModel* model, float* scaleOut) {
   GLM_ASSERT(!model->vertices.empty(), "model->vertices");
   if (model->nvertices == 0) {
     return ReadStatus::failure(ReadError::NO_VERTICES,
-                               "glmFitToUnitCube() failed: model \"" + model->path + "\" has no vertices.\n");
+                               "glmFitToUnitCube() failed: model \"" + printableText(model->path) + "\" has no vertices.\n");
   }
   float* v = model->vertices.data();
   float maxx = v[3], minx = v[3];

@@ -4,11 +4,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "glm/check.h"
+#include "glm/model_limits.h"
 #include "glm/mtl_reader.h"
 #include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
+#include "image/printable_text.h"
 
 namespace {
 
@@ -17,6 +22,55 @@ std::string firstWord(const char* text) {
   if (std::sscanf(text, "%127s", word) != 1) return std::string();
   return word;
 }
+
+// Every blank-separated word of a rest-of-line text, as "%s" reads them.
+std::vector<std::string> wordsOf(const char* text) {
+  std::vector<std::string> words;
+  char word[GLM_LINE_SIZE];
+  int used = 0;
+  while (std::sscanf(text, "%127s%n", word, &used) == 1) {
+    words.emplace_back(word);
+    text += used;
+  }
+  return words;
+}
+
+std::string quotedName(const std::string& name) { return "\"" + printableText(name) + "\""; }
+
+// The message every refusal of the model file as a whole begins with.
+std::string cantOpenMessage(const char* path) {
+  return "glmReadOBJ() failed: can't open data file \"" + printableText(path) + "\".\n";
+}
+
+// Material libraries named but not used: each further name on an mtllib line,
+// and each library that a later mtllib replaced. One line per library.
+void noteIgnoredLibraries(const ObjModel& model, const std::vector<std::string>& extraNames, ObjReadNotes* notes) {
+  if (model.currentLibrary < 0) return;
+  const std::string& used = model.libraries[static_cast<size_t>(model.currentLibrary)].name;
+  std::unordered_set<std::string> told = {used};
+  for (size_t i = 0; i < model.libraries.size(); ++i) {
+    const std::string& name = model.libraries[i].name;
+    if (static_cast<int>(i) == model.currentLibrary || !told.insert(name).second) continue;
+    notes->warnings.push_back("glmReadOBJ() warning: material library " + quotedName(name) +
+                              " ignored: a later mtllib names " + quotedName(used) +
+                              ", and a model uses one library (merge them to use both).\n");
+  }
+  for (const std::string& name : extraNames) {
+    if (!told.insert(name).second) continue;
+    notes->warnings.push_back("glmReadOBJ() warning: material library " + quotedName(name) +
+                              " ignored: its mtllib line names another library first, and a model uses one "
+                              "library (merge them to use both).\n");
+  }
+}
+
+// Bytes of the arrays the fill pass allocates for these counts.
+std::uint64_t arrayBytes(std::uint64_t vertices, std::uint64_t normals, std::uint64_t uvs, std::uint64_t triangles) {
+  return (vertices + 1) * 3 * sizeof(float) + (normals != 0 ? (normals + 1) * 3 * sizeof(float) : 0) +
+         (uvs != 0 ? (uvs + 1) * 2 * sizeof(float) : 0) + triangles * (sizeof(ObjTriangle) + sizeof(unsigned));
+}
+
+// What one group costs besides its triangle indices: the record, its name and its index entry.
+std::uint64_t groupBytes(const ObjGroup& group) { return sizeof(ObjGroup) + group.name.size() + 64; }
 
 // A group name is its whole rest of line less the last character (normally the line end).
 void dropLastCharacter(char* text) {
@@ -82,7 +136,8 @@ class FaceResolver {
     std::snprintf(text, sizeof text, "bad %s index %ld in \"", kind, raw);
     char where[64];
     std::snprintf(where, sizeof where, "\" at line %ld.\n", scanner_.currentLine());
-    failure_ = ReadStatus::failure(ReadError::BAD_INDEX, std::string("glmReadOBJ() failed: ") + text + model_.path + where);
+    failure_ = ReadStatus::failure(ReadError::BAD_INDEX,
+                                   std::string("glmReadOBJ() failed: ") + text + printableText(model_.path) + where);
     return false;
   }
 
@@ -123,10 +178,12 @@ class TriangleSink {
 
 }  // namespace
 
-ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
+ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* notes) {
   GLM_ASSERT(model, "model");
   ObjGroup* group = glmObtainGroup(model, "default");
   unsigned nvertices = 0, nnormals = 0, nuvs = 0, ntris = 0;
+  std::uint64_t groupsBytes = groupBytes(*group);
+  std::vector<std::string> extraLibraries;
   char token[GLM_TOKEN_SIZE];
   char line[GLM_LINE_SIZE];
 
@@ -145,26 +202,40 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
             break;
           default:
             return ReadStatus::failure(ReadError::UNKNOWN_TOKEN,
-                                       std::string("glmFirstPass(): Unknown token \"") + token + "\".\n", true);
+                                       "glmFirstPass(): Unknown token \"" + printableText(token) + "\".\n", true);
         }
         scanner.readLine(line, GLM_LINE_SIZE);
         break;
       case 'm': {
         scanner.readLine(line, GLM_LINE_SIZE);
-        // An mtllib without a name names nothing to read.
-        std::string name = firstWord(line);
-        if (!name.empty()) {
-          model->mtllibfile = name;
-          ReadStatus status = glmReadMTLChecked(model, name.c_str());
+        // An mtllib without a name names nothing to read; one with several
+        // names is read for the first (a model has one library).
+        std::vector<std::string> names = wordsOf(line);
+        if (!names.empty()) {
+          model->mtllibfile = names[0];
+          ReadStatus status = glmReadMTLChecked(model, names[0].c_str());
           if (!status.ok()) return status;
+          extraLibraries.insert(extraLibraries.end(), names.begin() + 1, names.end());
         }
         break;
       }
-      case 'g':
+      case 'g': {
         scanner.readLine(line, GLM_LINE_SIZE);
         dropLastCharacter(line);
+        const unsigned before = model->ngroups;
         group = glmObtainGroup(model, line);
+        if (model->ngroups != before) {
+          // Short lines can name many groups: their records count against the memory cap as they come.
+          groupsBytes += groupBytes(*group);
+          if (groupsBytes > MODEL_MAX_MEMORY) {
+            return ReadStatus::failure(ReadError::TOO_LARGE, cantOpenMessage(model->path.c_str()), false,
+                                       reasonLine(model->path, "its groups need more than the " +
+                                                                   byteSizeText(MODEL_MAX_MEMORY) +
+                                                                   " a model may take"));
+          }
+        }
         break;
+      }
       case 'f': {
         scanner.readToken(token);
         FaceForm form = scanner.faceFormOf(token);
@@ -185,6 +256,16 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
     }
   }
 
+  // Checked before anything is allocated: a two-byte corner is a 44-byte triangle.
+  const std::uint64_t needed = arrayBytes(nvertices, nnormals, nuvs, ntris) + groupsBytes;
+  if (needed > MODEL_MAX_MEMORY) {
+    return ReadStatus::failure(
+        ReadError::TOO_LARGE, cantOpenMessage(model->path.c_str()), false,
+        reasonLine(model->path, "its " + std::to_string(nvertices) + " vertices and " + std::to_string(ntris) +
+                                    " triangles need " + byteSizeText(needed) + ", more than the " +
+                                    byteSizeText(MODEL_MAX_MEMORY) + " a model may take"));
+  }
+
   model->nvertices = nvertices;
   model->nnormals = nnormals;
   model->nuvs = nuvs;
@@ -193,14 +274,26 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
     g->tris.assign(g->ntris, 0);
     g->ntris = 0;
   }
+  if (notes != nullptr) noteIgnoredLibraries(*model, extraLibraries, notes);
   return ReadStatus::success();
 }
 
-ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
+ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* notes) {
   GLM_ASSERT(model, "model");
   ObjGroup* group = glmLookupGroup(model, "default");
   GLM_ASSERT(group, "the counting pass's group \"default\"");
   unsigned material = 0;
+  // A group's material is one for all its triangles: giving it another after it
+  // has some recolours those too, which is noted for the tools.
+  std::unordered_map<const ObjGroup*, size_t> switchedAt;
+  auto setMaterial = [&](ObjGroup* g) {
+    if (notes != nullptr && g->ntris != 0 && g->material != material) {
+      auto [entry, added] = switchedAt.emplace(g, notes->materialSwitches.size());
+      if (added) notes->materialSwitches.emplace_back(g->name, 0);
+      ++notes->materialSwitches[entry->second].second;
+    }
+    g->material = material;
+  };
   ElementsSeen seen;
   TriangleSink sink(model);
   float spare[3];
@@ -227,7 +320,7 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
       case 'u':
         scanner.readLine(line, GLM_LINE_SIZE);
         material = glmFindMaterial(model, firstWord(line).c_str());
-        group->material = material;
+        setMaterial(group);
         break;
       case 'g': {
         scanner.readLine(line, GLM_LINE_SIZE);
@@ -236,7 +329,7 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
         ObjGroup* found = glmLookupGroup(model, line);
         if (found != nullptr) {
           group = found;
-          group->material = material;
+          setMaterial(group);
         }
         break;
       }
@@ -247,10 +340,11 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
         FaceResolver resolver(*model, seen, form, scanner);
         Corner first, previous, latest;
         if (!resolver.resolve(raw, &first)) return resolver.failure();
-        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        const int second = scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
         if (!resolver.resolve(raw, &previous)) return resolver.failure();
-        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        const int third = scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
         if (!resolver.resolve(raw, &latest)) return resolver.failure();
+        if (notes != nullptr && (second <= 0 || third <= 0)) ++notes->shortFaces;
         sink.store(group, form, first, previous, latest);
         // Fan: each further corner makes a triangle with the first and the last corner.
         while (scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal) > 0) {
@@ -273,19 +367,22 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
   return ReadStatus::success();
 }
 
-ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
-  out->reset();
-  std::unique_ptr<ObjScanner> scanner = glmOpenScanner(path);
-  if (!scanner) {
-    return ReadStatus::failure(ReadError::CANT_OPEN_OBJ,
-                               std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".\n");
-  }
+namespace {
+
+ReadStatus readObj(const char* path, std::unique_ptr<ObjModel>* out, ObjReadNotes* notes) {
+  std::string problem;
+  std::unique_ptr<ObjScanner> scanner = glmOpenScanner(path, &problem);
+  if (!scanner) return ReadStatus::failure(ReadError::CANT_OPEN_OBJ, cantOpenMessage(path), false, reasonLine(path, problem));
   auto model = std::make_unique<ObjModel>();
   model->path = path;
   TextureRegistryScope registry;
 
-  ReadStatus status = glmFirstPass(model.get(), *scanner);
+  ReadStatus status = glmFirstPass(model.get(), *scanner, notes);
   if (!status.ok()) return status;
+  // The tables of libraries named but not in force are not needed any more.
+  for (size_t i = 0; i < model->libraries.size(); ++i) {
+    if (static_cast<int>(i) != model->currentLibrary) model->libraries[i] = ObjMaterialLibrary();
+  }
 
   model->vertices.assign(3 * (static_cast<size_t>(model->nvertices) + 1), 0.0f);
   model->tris.assign(model->ntris, ObjTriangle());
@@ -293,10 +390,32 @@ ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   if (model->nuvs != 0) model->uvs.assign(2 * (static_cast<size_t>(model->nuvs) + 1), 0.0f);
 
   scanner->rewind();
-  status = glmFillPass(model.get(), *scanner);
+  status = glmFillPass(model.get(), *scanner, notes);
   if (!status.ok()) return status;
+  model->libraries.clear();
+  model->currentLibrary = -1;
   *out = std::move(model);
   return ReadStatus::success();
+}
+
+}  // namespace
+
+ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out, ObjReadNotes* notes) {
+  out->reset();
+  ObjReadNotes ownNotes;
+  ReadStatus status;
+  try {
+    status = readObj(path, out, notes != nullptr ? notes : &ownNotes);
+  } catch (const std::bad_alloc&) {
+    // Within the caps, but more than this machine can give right now.
+    out->reset();
+    status = ReadStatus::failure(ReadError::TOO_LARGE, cantOpenMessage(path), false,
+                                 reasonLine(path, "not enough memory to read it"));
+  }
+  if (status.ok() && notes == nullptr) {
+    for (const std::string& warning : ownNotes.warnings) std::fputs(warning.c_str(), stderr);
+  }
+  return status;
 }
 
 ObjModel* glmReadOBJ(const char* path) {
