@@ -121,6 +121,7 @@ bool decodePackets(PacketBytes& in, CImage* image, int width, int height, bool t
 void mirrorRows(CImage* image) {
   const int width = image->GetWidth();
   const int bytesPerPixel = image->GetBytesPerPixel();
+  if (width < 2) return;  // nothing to turn around (and no last pixel to point at when empty)
   for (int row = 0; row < image->GetHeight(); ++row) {
     unsigned char* left = image->GetRow(row);
     unsigned char* right = left + static_cast<std::size_t>(width - 1) * bytesPerPixel;

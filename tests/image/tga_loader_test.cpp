@@ -217,6 +217,7 @@ TEST_F(TgaLoader, SmallestPossibleRunLengthFileLoads) {
 TEST_F(TgaLoader, ZeroSizedImageLoadsWithoutPixels) {
   EXPECT_TRUE(load(imagetest::tgaFile(fields(2, 0, 5, 24), {})).ok);
   EXPECT_TRUE(load(imagetest::tgaFile(fields(10, 7, 0, 32), {})).ok);
+  EXPECT_TRUE(load(imagetest::tgaFile(fields(2, 0, 3, 24, 0x10), {})).ok);  // right to left, nothing to mirror
 }
 
 struct RefusalCase {
