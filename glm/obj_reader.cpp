@@ -44,7 +44,30 @@ std::string cantOpenMessage(const char* path) {
 
 // Material libraries named but not used: each further name on an mtllib line,
 // and each library that a later mtllib replaced. One line per library.
-void noteIgnoredLibraries(const ObjModel& model, const std::vector<std::string>& extraNames, ObjReadNotes* notes) {
+// Further names on mtllib lines, each kept once and only so many: they are for a
+// person to read, and a file could name millions.
+class ExtraLibraryNames {
+ public:
+  void add(const std::string& name) {
+    if (seen_.count(name) != 0) return;
+    if (names_.size() == KEPT) {
+      ++dropped_;
+      return;
+    }
+    seen_.insert(name);
+    names_.push_back(name);
+  }
+  const std::vector<std::string>& names() const { return names_; }
+  unsigned long dropped() const { return dropped_; }
+
+ private:
+  static constexpr size_t KEPT = 100;
+  std::vector<std::string> names_;
+  std::unordered_set<std::string> seen_;
+  unsigned long dropped_ = 0;
+};
+
+void noteIgnoredLibraries(const ObjModel& model, const ExtraLibraryNames& extra, ObjReadNotes* notes) {
   if (model.currentLibrary < 0) return;
   const std::string& used = model.libraries[static_cast<size_t>(model.currentLibrary)].name;
   std::unordered_set<std::string> told = {used};
@@ -55,11 +78,15 @@ void noteIgnoredLibraries(const ObjModel& model, const std::vector<std::string>&
                               " ignored: a later mtllib names " + quotedName(used) +
                               ", and a model uses one library (merge them to use both).\n");
   }
-  for (const std::string& name : extraNames) {
+  for (const std::string& name : extra.names()) {
     if (!told.insert(name).second) continue;
     notes->warnings.push_back("glmReadOBJ() warning: material library " + quotedName(name) +
                               " ignored: its mtllib line names another library first, and a model uses one "
                               "library (merge them to use both).\n");
+  }
+  if (extra.dropped() != 0) {
+    notes->warnings.push_back("glmReadOBJ() warning: " + std::to_string(extra.dropped()) +
+                              " more material libraries named on mtllib lines ignored.\n");
   }
 }
 
@@ -183,7 +210,7 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* note
   ObjGroup* group = glmObtainGroup(model, "default");
   unsigned nvertices = 0, nnormals = 0, nuvs = 0, ntris = 0;
   std::uint64_t groupsBytes = groupBytes(*group);
-  std::vector<std::string> extraLibraries;
+  ExtraLibraryNames extraLibraries;
   char token[GLM_TOKEN_SIZE];
   char line[GLM_LINE_SIZE];
 
@@ -215,7 +242,7 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* note
           model->mtllibfile = names[0];
           ReadStatus status = glmReadMTLChecked(model, names[0].c_str());
           if (!status.ok()) return status;
-          extraLibraries.insert(extraLibraries.end(), names.begin() + 1, names.end());
+          for (size_t i = 1; i < names.size(); ++i) extraLibraries.add(names[i]);
         }
         break;
       }
