@@ -89,7 +89,7 @@ std::unique_ptr<BufferScanner> BufferScanner::open(const char* path, std::string
       capacity = larger;
     }
     ssize_t got = ::read(fd, bytes.get() + size, capacity - size);
-    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     size += static_cast<std::size_t>(got);
   }
