@@ -17,13 +17,6 @@
 
 namespace {
 
-// The first blank-separated word of a rest-of-line text; empty when there is none.
-std::string firstWord(const char* text) {
-  char word[GLM_LINE_SIZE];
-  if (std::sscanf(text, "%127s", word) != 1) return std::string();
-  return word;
-}
-
 // A name the model names another file by: a drive-qualified (C:\\...) or
 // rooted (/...) one is used as it is, anything else is relative to the model.
 bool isAbsolute(const char* name) { return name[0] == '/' || std::strstr(name, ":\\") != nullptr; }
@@ -154,7 +147,7 @@ ReadStatus readLibrary(ObjModel* model, const char* name, const std::string& pat
           spare = ObjMaterial();
           material = &spare;
         }
-        material->name = firstWord(line);
+        material->name = glmFirstWord(line);
         break;
       case 'K':
         if (token[1] == 'd') {

@@ -17,24 +17,6 @@
 
 namespace {
 
-std::string firstWord(const char* text) {
-  char word[GLM_LINE_SIZE];
-  if (std::sscanf(text, "%127s", word) != 1) return std::string();
-  return word;
-}
-
-// Every blank-separated word of a rest-of-line text, as "%s" reads them.
-std::vector<std::string> wordsOf(const char* text) {
-  std::vector<std::string> words;
-  char word[GLM_LINE_SIZE];
-  int used = 0;
-  while (std::sscanf(text, "%127s%n", word, &used) == 1) {
-    words.emplace_back(word);
-    text += used;
-  }
-  return words;
-}
-
 std::string quotedName(const std::string& name) { return "\"" + printableText(name) + "\""; }
 
 // The message every refusal of the model file as a whole begins with.
@@ -237,7 +219,7 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* note
         scanner.readLine(line, GLM_LINE_SIZE);
         // An mtllib without a name names nothing to read; one with several
         // names is read for the first (a model has one library).
-        std::vector<std::string> names = wordsOf(line);
+        std::vector<std::string> names = glmWordsOf(line);
         if (!names.empty()) {
           model->mtllibfile = names[0];
           ReadStatus status = glmReadMTLChecked(model, names[0].c_str());
@@ -346,7 +328,7 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* notes
         break;
       case 'u':
         scanner.readLine(line, GLM_LINE_SIZE);
-        material = glmFindMaterial(model, firstWord(line).c_str());
+        material = glmFindMaterial(model, glmFirstWord(line).c_str());
         setMaterial(group);
         break;
       case 'g': {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 // The largest token, line and map-line reads, buffer sizes including the NUL.
 constexpr int GLM_TOKEN_SIZE = 128;
@@ -58,6 +59,14 @@ class ObjScanner {
   // a face and its first corner.
   virtual FaceForm parseFirstCorner(const char* token, long* vertex, long* texture, long* normal);
 };
+
+// The words of a rest-of-line text as sscanf's "%127s" reads them one after
+// another (blank-separated, at most 127 characters each), without its cost:
+// a usemtl line is read as often as a face.
+std::vector<std::string> glmWordsOf(const char* text);
+
+// The first of them, or the empty string.
+std::string glmFirstWord(const char* text);
 
 // The form a face's first corner token is written in.
 FaceForm glmFaceFormOf(const char* token);

@@ -343,3 +343,16 @@ TEST(ObjReader, NotesWhatIsLegalButProbablyNotMeant) {
   EXPECT_EQ(notes.materialSwitches[0], (std::pair<std::string, unsigned>("default", 1)));
   EXPECT_TRUE(notes.warnings.empty());
 }
+
+TEST(ObjReader, NamesAreTheWordsPercentSReads) {
+  const std::string cases[] = {"", " \t\n", " a.mtl  b.mtl\n", "\ta\vb\fc\r\n", std::string(130, 'x') + " y",
+                               "\xff\xfe z\x01", "one"};
+  for (const std::string& text : cases) {
+    std::vector<std::string> expected;
+    char word[GLM_LINE_SIZE];
+    int used = 0;
+    for (const char* at = text.c_str(); std::sscanf(at, "%127s%n", word, &used) == 1; at += used) expected.push_back(word);
+    EXPECT_EQ(glmWordsOf(text.c_str()), expected) << text;
+    EXPECT_EQ(glmFirstWord(text.c_str()), expected.empty() ? "" : expected[0]) << text;
+  }
+}
