@@ -11,9 +11,9 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
+#include "glm/model_limits.h"
 
-constexpr std::size_t FIRST_READ_SIZE = 64 * 1024;  // for files that tell no size (pipes)
+namespace {
 
 struct FdCloser {
   int fd;
@@ -25,46 +25,64 @@ struct FdCloser {
 BufferScanner::BufferScanner(const char* bytes, std::size_t size) : copy_(new char[size + 1]) {
   if (size != 0) std::memcpy(copy_.get(), bytes, size);
   copy_[size] = '\0';  // the NUL ScanCursor wants behind the end
-  begin_ = copy_.get();
-  cursor_ = ScanCursor{begin_, begin_ + size};
+  startAt(copy_.get(), size);
 }
 
 BufferScanner::~BufferScanner() {
   if (mapping_ != nullptr) munmap(mapping_, mappingSize_);
 }
 
-std::unique_ptr<BufferScanner> BufferScanner::open(const char* path) {
-  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+void BufferScanner::startAt(const char* bytes, std::size_t size) {
+  const std::size_t mark = sizeof GLM_BYTE_ORDER_MARK - 1;
+  const bool marked = size >= mark && std::memcmp(bytes, GLM_BYTE_ORDER_MARK, mark) == 0;
+  begin_ = marked ? bytes + mark : bytes;
+  cursor_ = ScanCursor{begin_, bytes + size};
+}
+
+std::unique_ptr<BufferScanner> BufferScanner::open(const char* path, std::string* problem) {
+  auto refuse = [&](std::string reason) {
+    if (problem != nullptr) *problem = std::move(reason);
+    return nullptr;
+  };
+  // A first look before opening: opening a FIFO waits for a writer.
+  std::string reason = regularFileProblem(path, MODEL_MAX_FILE_BYTES);
+  if (!reason.empty()) return refuse(reason);
+  // Non-blocking, should the name have become a FIFO since; the second look
+  // below is on what was really opened.
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return refuse(fileErrorText(errno));
   FdCloser closer{fd};
-  struct stat info;
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+  std::uint64_t fileSize = 0;
+  reason = openFileProblem(fd, MODEL_MAX_FILE_BYTES, &fileSize);
+  if (!reason.empty()) return refuse(reason);
 
   std::unique_ptr<BufferScanner> scanner(new BufferScanner());
-  scanner->seekable_ = ::lseek(fd, 0, SEEK_CUR) >= 0;
 
   // Mapping saves copying the file and faulting in a buffer as large: a tenth
   // of the time of a large model. The system fills the rest of the last page
   // with zeros, which gives the NUL behind the end.
   const long page = sysconf(_SC_PAGESIZE);
-  if (S_ISREG(info.st_mode) && info.st_size > 0 && page > 0 && info.st_size % page != 0) {
-    const std::size_t length = static_cast<std::size_t>(info.st_size);
+  if (fileSize > 0 && page > 0 && fileSize % static_cast<std::uint64_t>(page) != 0) {
+    const std::size_t length = static_cast<std::size_t>(fileSize);
     void* mapping = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     if (mapping != MAP_FAILED) {
       scanner->mapping_ = mapping;
       scanner->mappingSize_ = length;
-      scanner->begin_ = static_cast<const char*>(mapping);
-      scanner->cursor_ = ScanCursor{scanner->begin_, scanner->begin_ + length};
+      scanner->startAt(static_cast<const char*>(mapping), length);
       return scanner;
     }
   }
-  // One byte more than the size told, so that reaching it shows the file has grown.
-  std::size_t capacity = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : FIRST_READ_SIZE;
+  // One byte more than the size told, so that reaching it shows the file has
+  // grown; it may grow up to the cap while it is read, not beyond.
+  std::size_t capacity = static_cast<std::size_t>(fileSize) + 1;
   std::unique_ptr<char[]> bytes(new char[capacity]);
   std::size_t size = 0;
   for (;;) {
     if (size == capacity) {
-      std::size_t larger = capacity * 2;
+      if (size > MODEL_MAX_FILE_BYTES) {
+        return refuse("grew past the " + byteSizeText(MODEL_MAX_FILE_BYTES) + " cap while it was read");
+      }
+      std::size_t larger = std::min<std::size_t>(capacity * 2, MODEL_MAX_FILE_BYTES + 2);
       std::unique_ptr<char[]> grown(new char[larger]);
       std::memcpy(grown.get(), bytes.get(), size);
       bytes = std::move(grown);
@@ -78,8 +96,7 @@ std::unique_ptr<BufferScanner> BufferScanner::open(const char* path) {
   // The loop only reads into free room, so one byte is left for the NUL.
   bytes[size] = '\0';
   scanner->copy_ = std::move(bytes);
-  scanner->begin_ = scanner->copy_.get();
-  scanner->cursor_ = ScanCursor{scanner->begin_, scanner->begin_ + size};
+  scanner->startAt(scanner->copy_.get(), size);
   return scanner;
 }
 
@@ -101,12 +118,9 @@ int BufferScanner::readCorner(FaceForm form, long* vertex, long* texture, long* 
   return glmScanCorner(cursor_, form, vertex, texture, normal);
 }
 
-long BufferScanner::currentLine() {
-  if (!seekable_) return 0;  // as ftell fails
-  return 1 + static_cast<long>(std::count(begin_, cursor_.pos, '\n'));
-}
+long BufferScanner::currentLine() { return 1 + static_cast<long>(std::count(begin_, cursor_.pos, '\n')); }
 
-void BufferScanner::rewind() { cursor_.pos = seekable_ ? begin_ : cursor_.end; }
+void BufferScanner::rewind() { cursor_.pos = begin_; }
 
 FaceForm BufferScanner::faceFormOf(const char* token) { return glmScanFaceForm(token); }
 

@@ -10,20 +10,19 @@
 
 class BufferScanner : public ObjScanner {
  public:
-  // Over a copy of `size` bytes.
+  // Over a copy of `size` bytes. A leading UTF-8 byte-order mark is skipped,
+  // as StdioScanner skips it.
   BufferScanner(const char* bytes, std::size_t size);
   ~BufferScanner() override;
   BufferScanner(const BufferScanner&) = delete;
   BufferScanner& operator=(const BufferScanner&) = delete;
 
-  // Reads the whole file; null when it cannot be opened or is a directory (as
-  // glmOpenTextFile refuses it). A regular file is mapped into memory rather
-  // than copied, unless its size is a whole number of pages (there would be no
-  // NUL behind its end). A read error ends the data where it happened, as stdio
-  // would meet the end of the file there. A file that cannot seek (a pipe)
-  // keeps stdio's behaviour there: rewind leaves nothing to read and
-  // currentLine is 0.
-  static std::unique_ptr<BufferScanner> open(const char* path);
+  // Reads the whole file; null, with the reason in *problem when given, for
+  // what glmOpenTextFile refuses (anything but a regular file within the cap).
+  // The file is mapped into memory rather than copied, unless its size is a
+  // whole number of pages (there would be no NUL behind its end). A read error
+  // ends the data where it happened, as stdio would meet the end of the file there.
+  static std::unique_ptr<BufferScanner> open(const char* path, std::string* problem = nullptr);
 
   bool readToken(char* token) override;
   bool readLine(char* buffer, int size) override;
@@ -38,12 +37,12 @@ class BufferScanner : public ObjScanner {
  private:
   BufferScanner() = default;
 
+  // The text is the `size` bytes at `bytes` (a NUL behind them), less a byte-order mark.
+  void startAt(const char* bytes, std::size_t size);
+
   std::unique_ptr<char[]> copy_;  // the bytes, when copied
   void* mapping_ = nullptr;       // or the file mapped, with its length
   std::size_t mappingSize_ = 0;
   const char* begin_ = nullptr;
   ScanCursor cursor_{nullptr, nullptr};
-  // A pipe cannot go back: stdio's rewind fails there and what was read is
-  // gone, and its position (the line number) is unknown.
-  bool seekable_ = true;
 };

@@ -1,10 +1,12 @@
 // Model records: group and material lookups and the directory of a model's path.
 #include "glm/model.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "glm/check.h"
+#include "image/printable_text.h"
 
 ObjGroup* glmLookupGroup(ObjModel* model, const char* name) {
   GLM_ASSERT(model, "model");
@@ -29,10 +31,18 @@ ObjGroup* glmObtainGroup(ObjModel* model, const char* name) {
 
 unsigned glmFindMaterial(ObjModel* model, const char* name) {
   GLM_ASSERT(model, "model");
-  for (unsigned i = 0; i < model->nmtls && i < model->mtls.size(); ++i) {
-    if (model->mtls[i].name == name) return i;
+  ObjMaterialIndex& index = model->materialIndex;
+  const size_t count = std::min<size_t>(model->nmtls, model->mtls.size());
+  if (index.table != model->mtls.data() || index.size != count) {
+    index.first.clear();
+    // emplace keeps the first of duplicate names, as a search from index 0 finds it.
+    for (unsigned i = 0; i < count; ++i) index.first.emplace(model->mtls[i].name, i);
+    index.table = model->mtls.data();
+    index.size = count;
   }
-  std::printf("glmFindMaterial():  can't find material \"%s\".\n", name);
+  auto found = index.first.find(name);
+  if (found != index.first.end()) return found->second;
+  std::printf("glmFindMaterial():  can't find material \"%s\".\n", printableText(name).c_str());
   return 0;
 }
 

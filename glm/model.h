@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -34,6 +35,25 @@ struct ObjTexture {
   GLuint id = 0;
   float width = 0;
   float height = 0;
+};
+
+// The first index of every material name in the table it was built for; a
+// lookup rebuilds it when the model's table is another one (or resized).
+struct ObjMaterialIndex {
+  const ObjMaterial* table = nullptr;
+  size_t size = 0;
+  std::unordered_map<std::string, unsigned> first;
+};
+
+// A material library read for a model. While the model is read every library
+// it names is kept, so that naming one again swaps its table back in instead
+// of reading the file again; the table in force lives in the model itself.
+struct ObjMaterialLibrary {
+  std::string name;  // as the first mtllib that named it wrote it
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::vector<ObjMaterial> mtls;  // empty while the table is the model's
+  ObjMaterialIndex index;
 };
 
 struct ObjGroup {
@@ -70,6 +90,16 @@ struct ObjModel {
   // Owner of the groups that grouplist links, and a name index over them.
   std::deque<ObjGroup> groupStorage;
   std::unordered_map<std::string, ObjGroup*> groupIndex;
+
+  // Name indexes of the material and texture tables, so that a usemtl or a
+  // shared map costs the same however long the tables are.
+  ObjMaterialIndex materialIndex;
+  std::unordered_map<std::string, unsigned> textureIndex;
+
+  // The libraries read while the model is read; `currentLibrary` is the one
+  // whose table is `mtls` (-1 for none). Released when the read ends.
+  std::vector<ObjMaterialLibrary> libraries;
+  int currentLibrary = -1;
 
   ObjModel() = default;
   ObjModel(const ObjModel&) = delete;

@@ -2,32 +2,100 @@
 // fills the materials and loads their diffuse maps.
 #include "glm/mtl_reader.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "glm/check.h"
+#include "glm/model_limits.h"
 #include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
+#include "image/printable_text.h"
 
 namespace {
 
-// The first blank-separated word of a rest-of-line text; empty when there is none.
-std::string firstWord(const char* text) {
-  char word[GLM_LINE_SIZE];
-  if (std::sscanf(text, "%127s", word) != 1) return std::string();
-  return word;
+// A name the model names another file by: a drive-qualified (C:\\...) or
+// rooted (/...) one is used as it is, anything else is relative to the model.
+bool isAbsolute(const char* name) { return name[0] == '/' || std::strstr(name, ":\\") != nullptr; }
+
+std::string cantOpenMessage(const std::string& path) {
+  return "glmReadMTL() failed: can't open material file \"" + printableText(path) + "\".\n";
 }
+
+// Makes library `index` the model's table in force: its table and name index
+// change places with the model's (the model's go back to their own library).
+void swapInLibrary(ObjModel* model, int index) {
+  if (model->currentLibrary == index) return;
+  if (model->currentLibrary >= 0) {
+    ObjMaterialLibrary& previous = model->libraries[static_cast<size_t>(model->currentLibrary)];
+    previous.mtls = std::move(model->mtls);
+    previous.index = std::move(model->materialIndex);
+  }
+  ObjMaterialLibrary& next = model->libraries[static_cast<size_t>(index)];
+  model->mtls = std::move(next.mtls);
+  model->materialIndex = std::move(next.index);
+  next.mtls.clear();
+  model->nmtls = static_cast<unsigned>(model->mtls.size());
+  model->currentLibrary = index;
+}
+
+// The library read at `path` before for this model, or -1. Files are told
+// apart by what they are, not how they are named ("a.mtl", "./a.mtl").
+int knownLibrary(const ObjModel& model, const struct stat& info) {
+  for (size_t i = 0; i < model.libraries.size(); ++i) {
+    const ObjMaterialLibrary& library = model.libraries[i];
+    if (library.device == static_cast<std::uint64_t>(info.st_dev) && library.inode == static_cast<std::uint64_t>(info.st_ino)) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+ReadStatus readLibrary(ObjModel* model, const char* name, const std::string& path);
 
 }  // namespace
 
 ReadStatus glmReadMTLChecked(ObjModel* model, const char* name) {
   GLM_ASSERT(model, "model");
-  std::string path = glmDirectoryOf(model->path.c_str()) + name;
-  std::unique_ptr<ObjScanner> opened = glmOpenScanner(path.c_str());
+  // A library named again (an mtllib line before every object is not rare in
+  // exported files) is read once: its table comes back as it was read. The
+  // same name as the library in force needs not even a look at the file.
+  if (model->currentLibrary >= 0 && model->libraries[static_cast<size_t>(model->currentLibrary)].name == name) {
+    return ReadStatus::success();
+  }
+  const std::string path = isAbsolute(name) ? std::string(name) : glmDirectoryOf(model->path.c_str()) + name;
+  struct stat info;
+  const bool identified = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (identified) {
+    const int known = knownLibrary(*model, info);
+    if (known >= 0) {
+      swapInLibrary(model, known);
+      return ReadStatus::success();
+    }
+  }
+  try {
+    ReadStatus status = readLibrary(model, name, path);
+    if (status.ok() && identified) {
+      model->libraries.back().device = static_cast<std::uint64_t>(info.st_dev);
+      model->libraries.back().inode = static_cast<std::uint64_t>(info.st_ino);
+    }
+    return status;
+  } catch (const std::bad_alloc&) {
+    return ReadStatus::failure(ReadError::TOO_LARGE, cantOpenMessage(path), false,
+                               reasonLine(path, "not enough memory to read it"));
+  }
+}
+
+namespace {
+
+ReadStatus readLibrary(ObjModel* model, const char* name, const std::string& path) {
+  std::string problem;
+  std::unique_ptr<ObjScanner> opened = glmOpenScanner(path.c_str(), &problem);
   if (!opened) {
-    return ReadStatus::failure(ReadError::CANT_OPEN_MTL,
-                               "glmReadMTL() failed: can't open material file \"" + path + "\".\n");
+    return ReadStatus::failure(ReadError::CANT_OPEN_MTL, cantOpenMessage(path), false, reasonLine(path, problem));
   }
   ObjScanner& scanner = *opened;
   char token[GLM_TOKEN_SIZE];
@@ -41,8 +109,25 @@ ReadStatus glmReadMTLChecked(ObjModel* model, const char* name) {
   }
   scanner.rewind();
 
+  // The table is checked against the cap before it is allocated, together with
+  // the tables of libraries read before.
+  std::uint64_t held = static_cast<std::uint64_t>(model->mtls.size()) * sizeof(ObjMaterial);
+  for (const ObjMaterialLibrary& library : model->libraries) held += library.mtls.size() * sizeof(ObjMaterial);
+  const std::uint64_t needed = static_cast<std::uint64_t>(count) * sizeof(ObjMaterial);
+  if (held + needed > MODEL_MAX_MEMORY) {
+    return ReadStatus::failure(ReadError::TOO_LARGE, cantOpenMessage(path), false,
+                               reasonLine(path, "its " + std::to_string(count) + " materials need more than the " +
+                                                    byteSizeText(MODEL_MAX_MEMORY) + " a model may take"));
+  }
+
+  // The table in force goes back to its library; this one becomes a library of
+  // its own and the model's table.
+  model->libraries.emplace_back();
+  model->libraries.back().name = name;
+  swapInLibrary(model, static_cast<int>(model->libraries.size()) - 1);
   model->mtls.assign(count, ObjMaterial());
   model->nmtls = count;
+  model->materialIndex = ObjMaterialIndex();
   model->mtls[0].name = "default";
 
   // ---- Reading pass. A line with extra tokens after its numbers can show this
@@ -62,7 +147,7 @@ ReadStatus glmReadMTLChecked(ObjModel* model, const char* name) {
           spare = ObjMaterial();
           material = &spare;
         }
-        material->name = firstWord(line);
+        material->name = glmFirstWord(line);
         break;
       case 'K':
         if (token[1] == 'd') {
@@ -119,6 +204,8 @@ ReadStatus glmReadMTLChecked(ObjModel* model, const char* name) {
   return ReadStatus::success();
 }
 
+}  // namespace
+
 void glmReadMTL(ObjModel* model, const char* name) {
   ReadStatus status = glmReadMTLChecked(model, name);
   if (!status.ok()) glmFailWith(status);
@@ -126,29 +213,34 @@ void glmReadMTL(ObjModel* model, const char* name) {
 
 ReadStatus glmAcquireTextureChecked(ObjModel* model, const char* mapText, unsigned* index) {
   GLM_ASSERT(model, "model");
+  // The key: the name without its leading blanks, its line end still on it.
   const char* name = mapText;
-  while (*name == ' ') ++name;  // only blanks: a tab stays part of the name
+  while (*name == ' ') ++name;
 
-  for (unsigned i = 0; i < model->tex.size(); ++i) {
-    if (model->tex[i].name == name) {
-      *index = i;
-      return ReadStatus::success();
-    }
+  if (model->textureIndex.size() != model->tex.size()) {
+    model->textureIndex.clear();
+    for (unsigned i = 0; i < model->tex.size(); ++i) model->textureIndex.emplace(model->tex[i].name, i);
+  }
+  auto found = model->textureIndex.find(name);
+  if (found != model->textureIndex.end()) {
+    *index = found->second;
+    return ReadStatus::success();
   }
 
-  // A drive-qualified name (C:\...) is absolute; anything else is relative to the model.
-  std::string path = std::strstr(mapText, ":\\") != nullptr ? std::string(name)
-                                                            : glmDirectoryOf(model->path.c_str()) + name;
-  // The name still carries its line end; "\n" and "\r\n" both go.
-  size_t length = path.size();
-  if (length >= 1 && static_cast<unsigned char>(path[length - 1]) < 32) path.resize(length - 1);
-  if (length >= 2 && static_cast<unsigned char>(path[length - 2]) < 32) path.resize(length - 2);
+  // The file name: the line end goes ("\n" and "\r\n"), and so do blanks and
+  // tabs around the name, which would otherwise become part of its extension.
+  std::string file = name + std::strspn(name, " \t");
+  size_t length = file.size();
+  if (length >= 1 && static_cast<unsigned char>(file[length - 1]) < 32) file.resize(length - 1);
+  if (length >= 2 && static_cast<unsigned char>(file[length - 2]) < 32) file.resize(length - 2);
+  while (!file.empty() && (file.back() == ' ' || file.back() == '\t' || file.back() == '\r')) file.pop_back();
+  std::string path = isAbsolute(file.c_str()) ? file : glmDirectoryOf(model->path.c_str()) + file;
 
   MaterialTextureResult loaded = glmTextureHook()(path.c_str(), true, true, true);
   if (!loaded.ok) {
-    // Printed as glmLoadTexture prints it: the loader's text and one more line end.
-    std::string message = loaded.error.empty() ? "Error reading texture: " + path + " \n" : loaded.error;
-    return ReadStatus::failure(ReadError::TEXTURE_UNREADABLE, message + "\n");
+    // Printed as glmLoadTexture prints it: the loader's text, one more line end, the reason.
+    std::string message = loaded.error.empty() ? "Error reading texture: " + printableText(path) + " \n" : loaded.error;
+    return ReadStatus::failure(ReadError::TEXTURE_UNREADABLE, message + "\n", false, loaded.reason);
   }
   ObjTexture texture;
   texture.name = name;
@@ -158,6 +250,7 @@ ReadStatus glmAcquireTextureChecked(ObjModel* model, const char* mapText, unsign
   model->tex.push_back(std::move(texture));
   model->ntex = static_cast<unsigned>(model->tex.size());
   *index = model->ntex - 1;
+  model->textureIndex.emplace(model->tex.back().name, *index);
   return ReadStatus::success();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "glm/check.h"
+#include "image/printable_text.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ ReadStatus glmFitToUnitCubeChecked(ObjModel* model, float* scaleOut) {
   GLM_ASSERT(!model->vertices.empty(), "model->vertices");
   if (model->nvertices == 0) {
     return ReadStatus::failure(ReadError::NO_VERTICES,
-                               "glmFitToUnitCube() failed: model \"" + model->path + "\" has no vertices.\n");
+                               "glmFitToUnitCube() failed: model \"" + printableText(model->path) + "\" has no vertices.\n");
   }
   float* v = model->vertices.data();
   float maxx = v[3], minx = v[3];
@@ -92,10 +93,12 @@ ReadStatus glmFitToUnitCubeChecked(ObjModel* model, float* scaleOut) {
   float cy = (maxy + miny) / 2.0f;
   float cz = (maxz + minz) / 2.0f;
 
-  // A model without extent (one point, or all vertices equal) or with an
-  // unbounded one is only centred: 1 / 0 would make every coordinate infinite.
+  // A model without extent (one point, or all vertices equal), with an
+  // unbounded one or with one too small for its inverse to be a float (1e-43)
+  // is only centred: an infinite factor would make every coordinate infinite.
   float larger = glmLarger(glmLarger(width, height), depth);
-  float scale = (larger > 0.0f && std::isfinite(larger)) ? 1.0f / larger : 1.0f;
+  const float inverse = larger > 0.0f && std::isfinite(larger) ? 1.0f / larger : 1.0f;
+  float scale = std::isfinite(inverse) ? inverse : 1.0f;
 
   for (size_t k = 1; k <= model->nvertices; ++k) {
     float* p = &v[3 * k];

@@ -4,19 +4,82 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "glm/check.h"
+#include "glm/model_limits.h"
 #include "glm/mtl_reader.h"
 #include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
+#include "image/printable_text.h"
 
 namespace {
 
-std::string firstWord(const char* text) {
-  char word[GLM_LINE_SIZE];
-  if (std::sscanf(text, "%127s", word) != 1) return std::string();
-  return word;
+std::string quotedName(const std::string& name) { return "\"" + printableText(name) + "\""; }
+
+// The message every refusal of the model file as a whole begins with.
+std::string cantOpenMessage(const char* path) {
+  return "glmReadOBJ() failed: can't open data file \"" + printableText(path) + "\".\n";
 }
+
+// Material libraries named but not used: each further name on an mtllib line,
+// and each library that a later mtllib replaced. One line per library.
+// Further names on mtllib lines, each kept once and only so many: they are for a
+// person to read, and a file could name millions.
+class ExtraLibraryNames {
+ public:
+  void add(const std::string& name) {
+    if (seen_.count(name) != 0) return;
+    if (names_.size() == KEPT) {
+      ++dropped_;
+      return;
+    }
+    seen_.insert(name);
+    names_.push_back(name);
+  }
+  const std::vector<std::string>& names() const { return names_; }
+  unsigned long dropped() const { return dropped_; }
+
+ private:
+  static constexpr size_t KEPT = 100;
+  std::vector<std::string> names_;
+  std::unordered_set<std::string> seen_;
+  unsigned long dropped_ = 0;
+};
+
+void noteIgnoredLibraries(const ObjModel& model, const ExtraLibraryNames& extra, ObjReadNotes* notes) {
+  if (model.currentLibrary < 0) return;
+  const std::string& used = model.libraries[static_cast<size_t>(model.currentLibrary)].name;
+  std::unordered_set<std::string> told = {used};
+  for (size_t i = 0; i < model.libraries.size(); ++i) {
+    const std::string& name = model.libraries[i].name;
+    if (static_cast<int>(i) == model.currentLibrary || !told.insert(name).second) continue;
+    notes->warnings.push_back("glmReadOBJ() warning: material library " + quotedName(name) +
+                              " ignored: a later mtllib names " + quotedName(used) +
+                              ", and a model uses one library (merge them to use both).\n");
+  }
+  for (const std::string& name : extra.names()) {
+    if (!told.insert(name).second) continue;
+    notes->warnings.push_back("glmReadOBJ() warning: material library " + quotedName(name) +
+                              " ignored: its mtllib line names another library first, and a model uses one "
+                              "library (merge them to use both).\n");
+  }
+  if (extra.dropped() != 0) {
+    notes->warnings.push_back("glmReadOBJ() warning: " + std::to_string(extra.dropped()) +
+                              " more material libraries named on mtllib lines ignored.\n");
+  }
+}
+
+// Bytes of the arrays the fill pass allocates for these counts.
+std::uint64_t arrayBytes(std::uint64_t vertices, std::uint64_t normals, std::uint64_t uvs, std::uint64_t triangles) {
+  return (vertices + 1) * 3 * sizeof(float) + (normals != 0 ? (normals + 1) * 3 * sizeof(float) : 0) +
+         (uvs != 0 ? (uvs + 1) * 2 * sizeof(float) : 0) + triangles * (sizeof(ObjTriangle) + sizeof(unsigned));
+}
+
+// What one group costs besides its triangle indices: the record, its name and its index entry.
+std::uint64_t groupBytes(const ObjGroup& group) { return sizeof(ObjGroup) + group.name.size() + 64; }
 
 // A group name is its whole rest of line less the last character (normally the line end).
 void dropLastCharacter(char* text) {
@@ -82,7 +145,8 @@ class FaceResolver {
     std::snprintf(text, sizeof text, "bad %s index %ld in \"", kind, raw);
     char where[64];
     std::snprintf(where, sizeof where, "\" at line %ld.\n", scanner_.currentLine());
-    failure_ = ReadStatus::failure(ReadError::BAD_INDEX, std::string("glmReadOBJ() failed: ") + text + model_.path + where);
+    failure_ = ReadStatus::failure(ReadError::BAD_INDEX,
+                                   std::string("glmReadOBJ() failed: ") + text + printableText(model_.path) + where);
     return false;
   }
 
@@ -123,10 +187,12 @@ class TriangleSink {
 
 }  // namespace
 
-ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
+ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* notes) {
   GLM_ASSERT(model, "model");
   ObjGroup* group = glmObtainGroup(model, "default");
   unsigned nvertices = 0, nnormals = 0, nuvs = 0, ntris = 0;
+  std::uint64_t groupsBytes = groupBytes(*group);
+  ExtraLibraryNames extraLibraries;
   char token[GLM_TOKEN_SIZE];
   char line[GLM_LINE_SIZE];
 
@@ -145,26 +211,40 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
             break;
           default:
             return ReadStatus::failure(ReadError::UNKNOWN_TOKEN,
-                                       std::string("glmFirstPass(): Unknown token \"") + token + "\".\n", true);
+                                       "glmFirstPass(): Unknown token \"" + printableText(token) + "\".\n", true);
         }
         scanner.readLine(line, GLM_LINE_SIZE);
         break;
       case 'm': {
         scanner.readLine(line, GLM_LINE_SIZE);
-        // An mtllib without a name names nothing to read.
-        std::string name = firstWord(line);
-        if (!name.empty()) {
-          model->mtllibfile = name;
-          ReadStatus status = glmReadMTLChecked(model, name.c_str());
+        // An mtllib without a name names nothing to read; one with several
+        // names is read for the first (a model has one library).
+        std::vector<std::string> names = glmWordsOf(line);
+        if (!names.empty()) {
+          model->mtllibfile = names[0];
+          ReadStatus status = glmReadMTLChecked(model, names[0].c_str());
           if (!status.ok()) return status;
+          for (size_t i = 1; i < names.size(); ++i) extraLibraries.add(names[i]);
         }
         break;
       }
-      case 'g':
+      case 'g': {
         scanner.readLine(line, GLM_LINE_SIZE);
         dropLastCharacter(line);
+        const unsigned before = model->ngroups;
         group = glmObtainGroup(model, line);
+        if (model->ngroups != before) {
+          // Short lines can name many groups: their records count against the memory cap as they come.
+          groupsBytes += groupBytes(*group);
+          if (groupsBytes > MODEL_MAX_MEMORY) {
+            return ReadStatus::failure(ReadError::TOO_LARGE, cantOpenMessage(model->path.c_str()), false,
+                                       reasonLine(model->path, "its groups need more than the " +
+                                                                   byteSizeText(MODEL_MAX_MEMORY) +
+                                                                   " a model may take"));
+          }
+        }
         break;
+      }
       case 'f': {
         scanner.readToken(token);
         FaceForm form = scanner.faceFormOf(token);
@@ -185,6 +265,16 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
     }
   }
 
+  // Checked before anything is allocated: a two-byte corner is a 44-byte triangle.
+  const std::uint64_t needed = arrayBytes(nvertices, nnormals, nuvs, ntris) + groupsBytes;
+  if (needed > MODEL_MAX_MEMORY) {
+    return ReadStatus::failure(
+        ReadError::TOO_LARGE, cantOpenMessage(model->path.c_str()), false,
+        reasonLine(model->path, "its " + std::to_string(nvertices) + " vertices and " + std::to_string(ntris) +
+                                    " triangles need " + byteSizeText(needed) + ", more than the " +
+                                    byteSizeText(MODEL_MAX_MEMORY) + " a model may take"));
+  }
+
   model->nvertices = nvertices;
   model->nnormals = nnormals;
   model->nuvs = nuvs;
@@ -193,14 +283,26 @@ ReadStatus glmFirstPass(ObjModel* model, ObjScanner& scanner) {
     g->tris.assign(g->ntris, 0);
     g->ntris = 0;
   }
+  if (notes != nullptr) noteIgnoredLibraries(*model, extraLibraries, notes);
   return ReadStatus::success();
 }
 
-ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
+ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner, ObjReadNotes* notes) {
   GLM_ASSERT(model, "model");
   ObjGroup* group = glmLookupGroup(model, "default");
   GLM_ASSERT(group, "the counting pass's group \"default\"");
   unsigned material = 0;
+  // A group's material is one for all its triangles: giving it another after it
+  // has some recolours those too, which is noted for the tools.
+  std::unordered_map<const ObjGroup*, size_t> switchedAt;
+  auto setMaterial = [&](ObjGroup* g) {
+    if (notes != nullptr && g->ntris != 0 && g->material != material) {
+      auto [entry, added] = switchedAt.emplace(g, notes->materialSwitches.size());
+      if (added) notes->materialSwitches.emplace_back(g->name, 0);
+      ++notes->materialSwitches[entry->second].second;
+    }
+    g->material = material;
+  };
   ElementsSeen seen;
   TriangleSink sink(model);
   float spare[3];
@@ -226,8 +328,8 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
         break;
       case 'u':
         scanner.readLine(line, GLM_LINE_SIZE);
-        material = glmFindMaterial(model, firstWord(line).c_str());
-        group->material = material;
+        material = glmFindMaterial(model, glmFirstWord(line).c_str());
+        setMaterial(group);
         break;
       case 'g': {
         scanner.readLine(line, GLM_LINE_SIZE);
@@ -236,7 +338,7 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
         ObjGroup* found = glmLookupGroup(model, line);
         if (found != nullptr) {
           group = found;
-          group->material = material;
+          setMaterial(group);
         }
         break;
       }
@@ -247,10 +349,11 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
         FaceResolver resolver(*model, seen, form, scanner);
         Corner first, previous, latest;
         if (!resolver.resolve(raw, &first)) return resolver.failure();
-        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        const int second = scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
         if (!resolver.resolve(raw, &previous)) return resolver.failure();
-        scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
+        const int third = scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal);
         if (!resolver.resolve(raw, &latest)) return resolver.failure();
+        if (notes != nullptr && (second <= 0 || third <= 0)) ++notes->shortFaces;
         sink.store(group, form, first, previous, latest);
         // Fan: each further corner makes a triangle with the first and the last corner.
         while (scanner.readCorner(form, &raw.vertex, &raw.texture, &raw.normal) > 0) {
@@ -273,19 +376,22 @@ ReadStatus glmFillPass(ObjModel* model, ObjScanner& scanner) {
   return ReadStatus::success();
 }
 
-ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
-  out->reset();
-  std::unique_ptr<ObjScanner> scanner = glmOpenScanner(path);
-  if (!scanner) {
-    return ReadStatus::failure(ReadError::CANT_OPEN_OBJ,
-                               std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".\n");
-  }
+namespace {
+
+ReadStatus readObj(const char* path, std::unique_ptr<ObjModel>* out, ObjReadNotes* notes) {
+  std::string problem;
+  std::unique_ptr<ObjScanner> scanner = glmOpenScanner(path, &problem);
+  if (!scanner) return ReadStatus::failure(ReadError::CANT_OPEN_OBJ, cantOpenMessage(path), false, reasonLine(path, problem));
   auto model = std::make_unique<ObjModel>();
   model->path = path;
   TextureRegistryScope registry;
 
-  ReadStatus status = glmFirstPass(model.get(), *scanner);
+  ReadStatus status = glmFirstPass(model.get(), *scanner, notes);
   if (!status.ok()) return status;
+  // The tables of libraries named but not in force are not needed any more.
+  for (size_t i = 0; i < model->libraries.size(); ++i) {
+    if (static_cast<int>(i) != model->currentLibrary) model->libraries[i] = ObjMaterialLibrary();
+  }
 
   model->vertices.assign(3 * (static_cast<size_t>(model->nvertices) + 1), 0.0f);
   model->tris.assign(model->ntris, ObjTriangle());
@@ -293,10 +399,32 @@ ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out) {
   if (model->nuvs != 0) model->uvs.assign(2 * (static_cast<size_t>(model->nuvs) + 1), 0.0f);
 
   scanner->rewind();
-  status = glmFillPass(model.get(), *scanner);
+  status = glmFillPass(model.get(), *scanner, notes);
   if (!status.ok()) return status;
+  model->libraries.clear();
+  model->currentLibrary = -1;
   *out = std::move(model);
   return ReadStatus::success();
+}
+
+}  // namespace
+
+ReadStatus glmReadOBJChecked(const char* path, std::unique_ptr<ObjModel>* out, ObjReadNotes* notes) {
+  out->reset();
+  ObjReadNotes ownNotes;
+  ReadStatus status;
+  try {
+    status = readObj(path, out, notes != nullptr ? notes : &ownNotes);
+  } catch (const std::bad_alloc&) {
+    // Within the caps, but more than this machine can give right now.
+    out->reset();
+    status = ReadStatus::failure(ReadError::TOO_LARGE, cantOpenMessage(path), false,
+                                 reasonLine(path, "not enough memory to read it"));
+  }
+  if (status.ok() && notes == nullptr) {
+    for (const std::string& warning : ownNotes.warnings) std::fputs(warning.c_str(), stderr);
+  }
+  return status;
 }
 
 ObjModel* glmReadOBJ(const char* path) {

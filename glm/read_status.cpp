@@ -7,7 +7,7 @@
 void glmFailWith(const ReadStatus& status) {
   // Earlier progress lines on standard output come first, as they were printed.
   std::fflush(stdout);
-  std::fputs(status.message.c_str(), status.toStdout ? stdout : stderr);
+  std::fputs(status.text().c_str(), status.toStdout ? stdout : stderr);
   std::fflush(stdout);
   std::fflush(stderr);
   std::exit(1);

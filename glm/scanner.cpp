@@ -3,9 +3,10 @@
 // is refused by the range check instead of overflowing the conversion.
 #include "glm/scanner.h"
 
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <cstring>
+
+#include "glm/model_limits.h"
 
 namespace {
 
@@ -24,6 +25,38 @@ const char* cornerPattern(FaceForm form) {
 }
 
 }  // namespace
+
+namespace {
+
+// isspace in the "C" locale, the one the program runs in.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The next word at or after `text`, or null; *length is its length.
+const char* nextWord(const char* text, size_t* length) {
+  while (isBlank(*text)) ++text;
+  if (*text == '\0') return nullptr;
+  size_t n = 0;
+  while (n < GLM_TOKEN_SIZE - 1 && text[n] != '\0' && !isBlank(text[n])) ++n;
+  *length = n;
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> glmWordsOf(const char* text) {
+  std::vector<std::string> words;
+  size_t length = 0;
+  for (const char* word = nextWord(text, &length); word != nullptr; word = nextWord(word + length, &length)) {
+    words.emplace_back(word, length);
+  }
+  return words;
+}
+
+std::string glmFirstWord(const char* text) {
+  size_t length = 0;
+  const char* word = nextWord(text, &length);
+  return word != nullptr ? std::string(word, length) : std::string();
+}
 
 FaceForm glmFaceFormOf(const char* token) {
   long a, b, c;
@@ -112,11 +145,30 @@ long StdioScanner::currentLine() {
   return line;
 }
 
-void StdioScanner::rewind() { std::rewind(file_); }
+void StdioScanner::rewind() {
+  std::rewind(file_);
+  if (start_ != 0) std::fseek(file_, start_, SEEK_SET);
+}
 
-FilePtr glmOpenTextFile(const char* path) {
+void StdioScanner::skipByteOrderMark() {
+  char head[3];
+  const size_t got = std::fread(head, 1, sizeof head, file_);
+  start_ = got == sizeof head && std::memcmp(head, GLM_BYTE_ORDER_MARK, sizeof head) == 0 ? 3 : 0;
+  rewind();
+}
+
+FilePtr glmOpenTextFile(const char* path, std::string* problem) {
+  auto refuse = [&](std::string reason) {
+    if (problem != nullptr) *problem = std::move(reason);
+    return FilePtr();
+  };
+  // A first look before opening: opening a FIFO waits for a writer.
+  std::string reason = regularFileProblem(path, MODEL_MAX_FILE_BYTES);
+  if (!reason.empty()) return refuse(reason);
   FilePtr file(std::fopen(path, "r"));
-  struct stat info;
-  if (file && fstat(fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) file.reset();
+  if (!file) return refuse(fileErrorText(errno));
+  // And a second on what was opened, in case the name now means something else.
+  reason = openFileProblem(fileno(file.get()), MODEL_MAX_FILE_BYTES);
+  if (!reason.empty()) return refuse(reason);
   return file;
 }

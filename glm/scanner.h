@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 // The largest token, line and map-line reads, buffer sizes including the NUL.
 constexpr int GLM_TOKEN_SIZE = 128;
@@ -58,6 +60,14 @@ class ObjScanner {
   virtual FaceForm parseFirstCorner(const char* token, long* vertex, long* texture, long* normal);
 };
 
+// The words of a rest-of-line text as sscanf's "%127s" reads them one after
+// another (blank-separated, at most 127 characters each), without its cost:
+// a usemtl line is read as often as a face.
+std::vector<std::string> glmWordsOf(const char* text);
+
+// The first of them, or the empty string.
+std::string glmFirstWord(const char* text);
+
 // The form a face's first corner token is written in.
 FaceForm glmFaceFormOf(const char* token);
 
@@ -69,11 +79,13 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// The reference scanner over an open stdio stream, owned or not.
+// The reference scanner over an open stdio stream, owned or not, read from its
+// start. A UTF-8 byte-order mark there is not part of the text: the scanner
+// starts (and rewinds to) right after it.
 class StdioScanner : public ObjScanner {
  public:
-  explicit StdioScanner(std::FILE* file) : file_(file) {}
-  explicit StdioScanner(FilePtr file) : owned_(std::move(file)), file_(owned_.get()) {}
+  explicit StdioScanner(std::FILE* file) : file_(file) { skipByteOrderMark(); }
+  explicit StdioScanner(FilePtr file) : owned_(std::move(file)), file_(owned_.get()) { skipByteOrderMark(); }
 
   bool readToken(char* token) override;
   bool readLine(char* buffer, int size) override;
@@ -83,10 +95,17 @@ class StdioScanner : public ObjScanner {
   void rewind() override;
 
  private:
+  void skipByteOrderMark();
+
   FilePtr owned_;
   std::FILE* file_;
+  long start_ = 0;  // where the text starts: 3 behind a byte-order mark
 };
 
-// Opens a text file for reading ("r"); null when it cannot be opened or is a
-// directory (which stdio would open, and then read as empty).
-FilePtr glmOpenTextFile(const char* path);
+// The three bytes of a UTF-8 byte-order mark.
+constexpr char GLM_BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+
+// Opens a text file for reading ("r"); null, with the reason in *problem when
+// given, for anything but a regular file of at most MODEL_MAX_FILE_BYTES (a
+// folder, a device, a FIFO: stdio would wait on a FIFO or read a device forever).
+FilePtr glmOpenTextFile(const char* path, std::string* problem = nullptr);

@@ -18,11 +18,11 @@ ScannerKind glmSetScannerKind(ScannerKind kind) {
 
 ScannerKind glmScannerKind() { return currentKind; }
 
-std::unique_ptr<ObjScanner> glmOpenScanner(const char* path) {
+std::unique_ptr<ObjScanner> glmOpenScanner(const char* path, std::string* problem) {
   if (currentKind == ScannerKind::STDIO) {
-    FilePtr file = glmOpenTextFile(path);
+    FilePtr file = glmOpenTextFile(path, problem);
     if (!file) return nullptr;
     return std::make_unique<StdioScanner>(std::move(file));
   }
-  return BufferScanner::open(path);
+  return BufferScanner::open(path, problem);
 }

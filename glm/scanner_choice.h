@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "glm/scanner.h"
 
@@ -17,6 +18,6 @@ ScannerKind glmSetScannerKind(ScannerKind kind);
 
 ScannerKind glmScannerKind();
 
-// Opens `path` for reading with the current kind; null when it cannot be
-// opened or is a directory.
-std::unique_ptr<ObjScanner> glmOpenScanner(const char* path);
+// Opens `path` for reading with the current kind; null, with the reason in
+// *problem when given, when it cannot be opened or is not a regular file within the cap.
+std::unique_ptr<ObjScanner> glmOpenScanner(const char* path, std::string* problem = nullptr);

@@ -1,13 +1,13 @@
-// BMP decoding: the two headers, size checks against the file, then the rows
+// BMP decoding: the two headers, size checks against the caps and the file, then the rows
 // read in large blocks and turned from BGR into RGB in place.
 #include "image/bmp_loader.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,6 +21,7 @@ constexpr std::size_t INFO_HEADER_SIZE = 40;
 constexpr std::uint16_t BMP_SIGNATURE = 0x4D42;  // 'B', 'M'
 constexpr std::uint16_t BMP_SUPPORTED_BITS = 24;
 constexpr std::size_t ROW_BLOCK_BYTES = 256 * 1024;
+static_assert((3 * IMAGE_MAX_SIDE + 3) / 4 * 4 <= ROW_BLOCK_BYTES, "the widest row a BMP may have fits one block");
 
 std::uint16_t readU16(const unsigned char* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
@@ -33,54 +34,81 @@ std::uint32_t readU32(const unsigned char* bytes) {
 
 std::int32_t readS32(const unsigned char* bytes) { return static_cast<std::int32_t>(readU32(bytes)); }
 
+const char* compressionName(std::uint32_t compression) {
+  switch (compression) {
+    case 1: return "8-bit run-length";
+    case 2: return "4-bit run-length";
+    case 3: return "bit fields";
+    case 4: return "embedded JPEG";
+    case 5: return "embedded PNG";
+    case 6: return "bit fields with alpha";
+    default: return "unknown";
+  }
+}
+
 }  // namespace
 
 bool CBMPImageLoader::Load(const char* fileName, CImage* image) {
   CloseOnExit closer(file);
-  if (Decode(fileName, image)) return true;
+  try {
+    if (Decode(fileName, image)) return true;
+  } catch (const std::bad_alloc&) {
+    // The image itself is allocated under its own check; this is a read buffer.
+    Refuse("not enough memory to read it");
+  }
   // Whatever the image held before, a refused file leaves it without pixels.
   image->Release();
   return false;
 }
 
 bool CBMPImageLoader::Decode(const char* fileName, CImage* image) {
-  file.open(fileName, std::ios::in | std::ios::binary);
-  if (!file.good()) return false;
+  if (!OpenFile(fileName)) return false;
 
   unsigned char fileHeader[FILE_HEADER_SIZE];
-  if (!ReadBytes(fileHeader, sizeof fileHeader) || readU16(fileHeader) != BMP_SIGNATURE) return false;
+  if (!ReadBytes(fileHeader, sizeof fileHeader)) return Refuse(TruncatedAt(FILE_HEADER_SIZE + INFO_HEADER_SIZE));
+  if (readU16(fileHeader) != BMP_SIGNATURE) return Refuse("not a BMP picture (it does not start with \"BM\")");
   unsigned char infoHeader[INFO_HEADER_SIZE];
-  if (!ReadBytes(infoHeader, sizeof infoHeader) || readU16(infoHeader + 14) != BMP_SUPPORTED_BITS) return false;
+  if (!ReadBytes(infoHeader, sizeof infoHeader)) return Refuse(TruncatedAt(FILE_HEADER_SIZE + INFO_HEADER_SIZE));
+  const std::uint16_t bits = readU16(infoHeader + 14);
+  if (bits != BMP_SUPPORTED_BITS) {
+    return Refuse("unsupported bit depth of " + std::to_string(bits) +
+                  " bits per pixel; only 24-bit BMP pictures are read");
+  }
 
   const std::uint32_t dataOffset = readU32(fileHeader + 10);
   const std::int32_t width = readS32(infoHeader + 4);
   const std::int32_t storedHeight = readS32(infoHeader + 8);
   const std::uint32_t compression = readU32(infoHeader + 16);
-  // Compressed or bit-field data is not a plain pixel array; a negative width means nothing.
-  if (compression != 0 || width < 0 || storedHeight == INT32_MIN) return false;
+  // Compressed or bit-field data is not a plain pixel array.
+  if (compression != 0) {
+    return Refuse("unsupported compression " + std::to_string(compression) + " (" + compressionName(compression) +
+                  "); only uncompressed BMP pictures are read");
+  }
+  // A negative width means nothing; the lowest height has no positive counterpart.
+  if (width < 0 || storedHeight == INT32_MIN) {
+    return Refuse("impossible size " + std::to_string(width) + " x " + std::to_string(storedHeight));
+  }
   const bool topDown = storedHeight < 0;
   const std::int32_t height = topDown ? -storedHeight : storedHeight;
+  const std::string sizeProblem = imageSizeProblem(width, height, 3);
+  if (!sizeProblem.empty()) return Refuse(sizeProblem);
 
-  // 3 x width rounded up to a multiple of 4; the image's rowSize must fit an int.
+  // 3 x width rounded up to a multiple of 4 (the caps keep it far below INT_MAX).
   const std::uint64_t pixelBytes = 3 * static_cast<std::uint64_t>(width);
-  if (pixelBytes > INT_MAX) return false;
   const std::uint64_t fileRowBytes = (pixelBytes + 3) / 4 * 4;
 
   // Every row's pixels must lie in the file; the last row may go without its padding.
-  const std::int64_t fileSize = file.seekg(0, std::ios::end) ? static_cast<std::int64_t>(file.tellg()) : -1;
-  if (fileSize < 0) return false;
   if (pixelBytes != 0 && height != 0) {
     const std::uint64_t needed = fileRowBytes * (static_cast<std::uint64_t>(height) - 1) + pixelBytes;
-    if (dataOffset > static_cast<std::uint64_t>(fileSize) || needed > static_cast<std::uint64_t>(fileSize) - dataOffset)
-      return false;
+    if (dataOffset > fileSize || needed > fileSize - dataOffset) return Refuse(TruncatedAt(dataOffset + needed));
   }
 
   try {
     image->Create(width, height, GL_RGB);
   } catch (const std::bad_alloc&) {
-    return false;
+    return Refuse("not enough memory for " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
   }
-  if (!file.seekg(dataOffset)) return false;
+  if (!file.seekg(dataOffset)) return Refuse(TruncatedAt(dataOffset));
 
   // File row i is image row i bottom-up, image row height-1-i top-down.
   auto imageRow = [&](std::int32_t fileRow) { return image->GetRow(topDown ? height - 1 - fileRow : fileRow); };
@@ -93,15 +121,6 @@ bool CBMPImageLoader::Decode(const char* fileName, CImage* image) {
     if (complete && topDown) {
       for (std::int32_t low = 0, high = height - 1; low < high; ++low, --high) {
         std::swap_ranges(image->GetRow(low), image->GetRow(low) + pixelBytes, image->GetRow(high));
-      }
-    }
-  } else if (fileRowBytes > ROW_BLOCK_BYTES) {
-    // Rows too long for the block buffer are read in place, their padding skipped.
-    for (std::int32_t i = 0; complete && i < height; ++i) {
-      complete = ReadBytes(imageRow(i), pixelBytes);
-      if (complete && i + 1 < height) {
-        file.ignore(static_cast<std::streamsize>(fileRowBytes - pixelBytes));
-        complete = static_cast<std::uint64_t>(file.gcount()) == fileRowBytes - pixelBytes;
       }
     }
   } else {
@@ -123,7 +142,10 @@ bool CBMPImageLoader::Decode(const char* fileName, CImage* image) {
       }
     }
   }
-  if (!complete) return false;
+  if (!complete) {
+    return Refuse("truncated at byte " + std::to_string(fileSize) +
+                  ": the pixel data ends before the last row; the file is damaged or was not copied whole");
+  }
   swapRedBlue(image->GetData(), static_cast<std::size_t>(width) * height, 3);
   return true;
 }

@@ -1,4 +1,5 @@
-// Windows bitmap reader for uncompressed 24-bit files; refusals are silent.
+// Windows bitmap reader for uncompressed 24-bit files. Refusals print nothing;
+// their reasons are kept for GetFailure.
 #pragma once
 
 #include "image/image_loader.h"

@@ -8,6 +8,8 @@
 #include <iostream>
 
 #include "image/image.h"
+#include "image/printable_text.h"
+#include "image/read_limits.h"
 #include "image/texture_loader.h"
 
 CTextureLoader* glmTextureLoader = nullptr;
@@ -19,10 +21,12 @@ MaterialTextureResult glmTryLoadTexture(const char* fileName, bool repeat, bool 
   CImage* image = nullptr;
   // Without a registry nothing can be read: the same failure as an unreadable file.
   if (glmTextureLoader == nullptr || !glmTextureLoader->Load(fileName, &image)) {
-    result.error = std::string("Error reading texture: ") + fileName + " \n";
+    result.error = "Error reading texture: " + printableText(fileName) + " \n";
+    result.reason = reasonLine(fileName, glmTextureLoader == nullptr ? std::string("no model is being read")
+                                                                     : glmTextureLoader->GetFailure());
     return result;
   }
-  std::cerr << "Loaded texture: " << fileName << std::endl;
+  std::cerr << "Loaded texture: " << printableText(fileName) << std::endl;
 
   const int components = image->GetFormat() == GL_RGBA ? 4 : 3;
   glPixelStorei(GL_UNPACK_ALIGNMENT, image->GetWidth() * components % 4 != 0 ? 1 : 4);
@@ -60,7 +64,7 @@ MaterialTextureResult glmTryLoadTexture(const char* fileName, bool repeat, bool 
 GLuint glmLoadTexture(const char* fileName, bool repeat, bool linear, bool mipmap, float* width, float* height) {
   MaterialTextureResult result = glmTryLoadTexture(fileName, repeat, linear, mipmap);
   if (!result.ok) {
-    std::cerr << result.error << std::endl;
+    std::cerr << result.error << std::endl << result.reason << std::flush;
     std::exit(1);
   }
   *width = result.width;

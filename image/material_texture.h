@@ -18,13 +18,14 @@ struct MaterialTextureResult {
   GLuint id = 0;
   float width = 0;
   float height = 0;
-  std::string error;  // on failure: the whole text to print, "Error reading texture: <name> \n"
+  std::string error;   // on failure: the whole text to print, "Error reading texture: <name> \n"
+  std::string reason;  // on failure: why, as the line that follows the message (reasonLine)
 };
 
 // Loads a material texture (leading spaces of the name ignored) and creates its
 // texture object; prints "Loaded texture: <name>" on success. Never exits.
 MaterialTextureResult glmTryLoadTexture(const char* fileName, bool repeat, bool linear, bool mipmap);
 
-// The same, but a texture that cannot be read is fatal: its message goes to
-// standard error and the process ends with exit status 1.
+// The same, but a texture that cannot be read is fatal: its message and the
+// reason line go to standard error and the process ends with exit status 1.
 GLuint glmLoadTexture(const char* fileName, bool repeat, bool linear, bool mipmap, float* width, float* height);

@@ -21,8 +21,12 @@ constexpr int TEX_CACTUS_FIRST = 8;
 extern GLuint sceneTextures[SCENE_TEXTURE_COUNT];
 
 // Generates the 18 names and loads and uploads every scene picture from data/.
-// A picture that cannot be read is skipped: its slot draws untextured.
+// A picture that cannot be read is skipped (its slot draws untextured) with one
+// line on standard error naming the file and the reason.
 void loadSceneTextures();
+
+// How many scene pictures the last loadSceneTextures could not use.
+int sceneTextureFailures();
 
 // Binds `texture` and replaces its level 0 by `image`, linearly filtered.
 void uploadTexture(GLuint texture, const CImage* image);

@@ -7,6 +7,7 @@
 
 #include "image/bmp_loader.h"
 #include "image/image.h"
+#include "image/printable_text.h"
 #include "image/tga_loader.h"
 
 CTextureLoader::CTextureLoader() {
@@ -56,14 +57,33 @@ CImageLoader* CTextureLoader::FindLoader(const char* extension) {
   return nullptr;
 }
 
+std::string CTextureLoader::KnownExtensions() const {
+  std::string text;
+  for (const _LoaderListEntryH* entry : loaders) {
+    if (!text.empty()) text += ", ";
+    text += std::string(".") + entry->extension;
+  }
+  return text + " files";
+}
+
 bool CTextureLoader::Load(const char* fileName, CImage** image) {
   *image = nullptr;
+  failure.clear();
   char extension[EXTENSION_SIZE];
-  if (!GetExtension(fileName, extension)) return false;
+  if (!GetExtension(fileName, extension)) {
+    failure = "no loader for so long an extension; pictures are read from " + KnownExtensions();
+    return false;
+  }
   CImageLoader* loader = FindLoader(extension);
-  if (loader == nullptr) return false;
+  if (loader == nullptr) {
+    failure = extension[0] == '\0' ? "no file extension to choose a loader by; pictures are read from " + KnownExtensions()
+                                    : "no loader for the extension \"" + printableText(extension) +
+                                          "\"; pictures are read from " + KnownExtensions();
+    return false;
+  }
   *image = new CImage();
   if (!loader->Load(fileName, *image)) {
+    failure = loader->GetFailure();
     delete *image;
     *image = nullptr;
   }

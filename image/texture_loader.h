@@ -3,6 +3,7 @@
 #pragma once
 
 #include <list>
+#include <string>
 
 class CImage;
 class CImageLoader;
@@ -39,6 +40,14 @@ class CTextureLoader {
   // On true *image is a new image that the caller owns; on false it is null.
   bool Load(const char* fileName, CImage** image);
 
+  // Why the last Load returned false, in words a user can act on (no loader
+  // for the name, or the loader's own reason); empty after a success.
+  const std::string& GetFailure() const { return failure; }
+
  private:
+  // ".tga, .bmp files": the registered extensions, for the reasons above.
+  std::string KnownExtensions() const;
+
   std::list<_LoaderListEntryH*> loaders;
+  std::string failure;
 };

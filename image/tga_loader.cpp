@@ -1,5 +1,5 @@
-// TGA decoding. Sizes are checked against the file before the image is
-// allocated, and a file that ends before its last pixel is refused.
+// TGA decoding. Sizes are checked against the caps and the file before the
+// image is allocated, and a file that ends before its last pixel is refused.
 #include "image/tga_loader.h"
 
 #include <GL/gl.h>
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "image/bgr_swizzle.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr std::uint8_t TGA_TRUE_COLOR = 2;
 constexpr std::uint8_t TGA_TRUE_COLOR_RLE = 10;
 constexpr std::uint8_t TGA_TOP_ROW_FIRST = 0x20;
+constexpr std::uint8_t TGA_RIGHT_TO_LEFT = 0x10;
+constexpr std::uint64_t HEADER_BYTES = 18;
 constexpr std::uint8_t RLE_RUN_PACKET = 0x80;
 constexpr std::uint8_t RLE_COUNT_MASK = 0x7F;
 constexpr std::uint64_t RLE_MAX_PACKET_PIXELS = 128;
@@ -113,6 +116,32 @@ bool decodePackets(PacketBytes& in, CImage* image, int width, int height, bool t
   return true;
 }
 
+// Rows stored right to left are decoded in stored order and then turned around,
+// so that run-length packets crossing a row end need no special case.
+void mirrorRows(CImage* image) {
+  const int width = image->GetWidth();
+  const int bytesPerPixel = image->GetBytesPerPixel();
+  if (width < 2) return;  // nothing to turn around (and no last pixel to point at when empty)
+  for (int row = 0; row < image->GetHeight(); ++row) {
+    unsigned char* left = image->GetRow(row);
+    unsigned char* right = left + static_cast<std::size_t>(width - 1) * bytesPerPixel;
+    for (; left < right; left += bytesPerPixel, right -= bytesPerPixel) std::swap_ranges(left, left + bytesPerPixel, right);
+  }
+}
+
+const char* imageTypeName(std::uint8_t type) {
+  switch (type) {
+    case 0: return "no picture";
+    case 1: return "colour-mapped";
+    case 3: return "grey-scale";
+    case 9: return "run-length colour-mapped";
+    case 11: return "run-length grey-scale";
+    case 32:
+    case 33: return "compressed colour-mapped";
+    default: return "unknown";
+  }
+}
+
 }  // namespace
 
 void CTGAImageLoader::ReadWord(std::uint16_t* value) {
@@ -139,20 +168,23 @@ void CTGAImageLoader::ReadHeader() {
 
 bool CTGAImageLoader::Load(const char* fileName, CImage* image) {
   CloseOnExit closer(file);
-  if (Decode(fileName, image)) return true;
+  try {
+    if (Decode(fileName, image)) return true;
+  } catch (const std::bad_alloc&) {
+    // The image itself is allocated under its own check; this is a read buffer.
+    Refuse("not enough memory to read it");
+  }
   // Whatever the image held before, a refused file leaves it without pixels.
   image->Release();
   return false;
 }
 
 bool CTGAImageLoader::Decode(const char* fileName, CImage* image) {
-  file.open(fileName, std::ios::in | std::ios::binary);
-  if (!file.good()) return false;
+  if (!OpenFile(fileName)) return false;
 
   header = TGAHeader();
   ReadHeader();
-  // A file shorter than its header has nothing to explain: refused quietly.
-  if (!file) return false;
+  if (!file) return Refuse(TruncatedAt(HEADER_BYTES));
 
   int bytesPerPixel = 0;
   if (header.pixelDepth == 24) {
@@ -162,35 +194,48 @@ bool CTGAImageLoader::Decode(const char* fileName, CImage* image) {
   } else {
     std::cerr << "CTGAImageLoader::Load() - Unsupported color depth - ." << static_cast<int>(header.pixelDepth)
               << std::endl;
-    return false;
+    return Refuse("unsupported colour depth of " + std::to_string(header.pixelDepth) +
+                  " bits per pixel; only 24- and 32-bit TGA pictures are read");
   }
   if (header.imageType != TGA_TRUE_COLOR && header.imageType != TGA_TRUE_COLOR_RLE) {
     std::cerr << "CTGAImageLoader::Load() - Unsupported image type." << std::endl;
-    return false;
+    return Refuse("unsupported image type " + std::to_string(header.imageType) + " (" +
+                  imageTypeName(header.imageType) +
+                  "); only true-colour TGA pictures, uncompressed (2) or run-length encoded (10), are read");
   }
+  const std::string sizeProblem = imageSizeProblem(header.width, header.height, bytesPerPixel);
+  if (!sizeProblem.empty()) return Refuse(sizeProblem);
 
-  if (header.idLength != 0) {
-    file.ignore(header.idLength);
-    if (file.gcount() != header.idLength) return false;
-  }
+  // A true-colour picture may still carry a colour map (type 1 in the header):
+  // it lies between the ID field and the pixels and is skipped, never taken as pixels.
+  const std::uint64_t colorMapBytes =
+      header.colorMapType == 1 ? std::uint64_t(header.colorMapLength) * ((header.colorMapEntrySize + 7u) / 8u) : 0;
+  const std::uint64_t pixelStart = HEADER_BYTES + header.idLength + colorMapBytes;
 
-  // The least the file must still hold for this size: every pixel stored once,
-  // or for run-length data one 128-pixel run packet (header byte + one pixel) per 128 pixels.
+  // The least the file must hold for this size: every pixel stored once, or for
+  // run-length data one 128-pixel run packet (header byte + one pixel) per 128 pixels.
   const std::uint64_t pixels = static_cast<std::uint64_t>(header.width) * header.height;
   const std::uint64_t leastBytes =
       header.imageType == TGA_TRUE_COLOR
           ? pixels * bytesPerPixel
           : (pixels + RLE_MAX_PACKET_PIXELS - 1) / RLE_MAX_PACKET_PIXELS * (1 + bytesPerPixel);
-  const std::int64_t bytesLeft = BytesLeft();
-  if (bytesLeft < 0 || leastBytes > static_cast<std::uint64_t>(bytesLeft)) return false;
+  if (pixelStart + leastBytes > fileSize) return Refuse(TruncatedAt(pixelStart + leastBytes));
+  if (!file.seekg(static_cast<std::streamoff>(pixelStart))) return Refuse(TruncatedAt(pixelStart));
 
   try {
     image->Create(header.width, header.height, bytesPerPixel == 4 ? GL_RGBA : GL_RGB);
   } catch (const std::bad_alloc&) {
-    return false;
+    return Refuse("not enough memory for " + std::to_string(header.width) + " x " + std::to_string(header.height) +
+                  " pixels");
   }
-  return header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image)
-                                            : ReadRunLengthPixels(image, static_cast<std::uint64_t>(bytesLeft));
+  const bool complete = header.imageType == TGA_TRUE_COLOR ? ReadRawPixels(image)
+                                                           : ReadRunLengthPixels(image, fileSize - pixelStart);
+  if (!complete) {
+    return Refuse("truncated at byte " + std::to_string(fileSize) +
+                  ": the pixel data ends before the last pixel; the file is damaged or was not copied whole");
+  }
+  if (header.descriptor & TGA_RIGHT_TO_LEFT) mirrorRows(image);
+  return true;
 }
 
 bool CTGAImageLoader::ReadRawPixels(CImage* image) {

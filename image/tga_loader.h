@@ -1,5 +1,6 @@
 // Truevision TGA reader: 24- and 32-bit true colour, uncompressed (type 2) or
-// run-length encoded (type 10). The only loader that explains its refusals.
+// run-length encoded (type 10). The only loader that prints refusals (its two
+// messages); the reason of every refusal is kept for GetFailure.
 #pragma once
 
 #include <cstdint>

@@ -296,3 +296,65 @@ BigObjFile makeBigObj(const std::string& folder, int megabytes) {
   result.triangles = static_cast<unsigned>(counts.triangles);
   return result;
 }
+
+namespace {
+
+constexpr unsigned MATERIAL_COUNT = 20000;
+constexpr unsigned USEMTL_LINES = 100000;
+constexpr unsigned MTLLIB_LINES = 20000;
+constexpr unsigned GRID_SIDE = 448;  // 447 x 447 cells = 199,809 quads, about the 200,000 promised
+
+bool writeText(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace
+
+MaterialObjFiles makeMaterialObjs(const std::string& folder) {
+  MaterialObjFiles files;
+  if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) return files;
+  std::string library;
+  for (unsigned m = 0; m < MATERIAL_COUNT; ++m) {
+    appendf(library, "newmtl mat_%u\nKd %.3f %.3f %.3f\nNs 96\n", m, (m % 97) / 96.0, (m % 89) / 88.0, (m % 83) / 82.0);
+  }
+  std::string grid;
+  for (unsigned j = 0; j < GRID_SIDE; ++j) {
+    for (unsigned i = 0; i < GRID_SIDE; ++i) appendf(grid, "v %u %u 0\n", i, j);
+  }
+  std::string switching = grid, plain = "mtllib mats.mtl\n" + grid + "usemtl mat_0\n";
+  const unsigned cells = (GRID_SIDE - 1) * (GRID_SIDE - 1);
+  unsigned usemtl = 0, mtllib = 0;
+  for (unsigned cell = 0; cell < cells; ++cell) {
+    const unsigned i = cell % (GRID_SIDE - 1), j = cell / (GRID_SIDE - 1);
+    const unsigned a = j * GRID_SIDE + i + 1;
+    // The switches and the library lines spread evenly over the faces, as an
+    // exporter writes them per object.
+    if (mtllib < MTLLIB_LINES && cell * std::uint64_t(MTLLIB_LINES) / cells >= mtllib) {
+      switching += "mtllib mats.mtl\n";
+      ++mtllib;
+    }
+    if (usemtl < USEMTL_LINES && cell * std::uint64_t(USEMTL_LINES) / cells >= usemtl) {
+      appendf(switching, "usemtl mat_%u\n", usemtl * 7919u % MATERIAL_COUNT);
+      ++usemtl;
+    }
+    std::string face;
+    appendf(face, "f %u %u %u %u\n", a, a + 1, a + 1 + GRID_SIDE, a + GRID_SIDE);
+    switching += face;
+    plain += face;
+  }
+  const std::string switchingPath = folder + "/materials-switching.obj", plainPath = folder + "/materials-plain.obj";
+  if (!writeText(folder + "/mats.mtl", library) || !writeText(switchingPath, switching) ||
+      !writeText(plainPath, plain)) {
+    return files;
+  }
+  files.switching = switchingPath;
+  files.plain = plainPath;
+  files.materials = MATERIAL_COUNT;
+  files.usemtlLines = usemtl;
+  files.mtllibLines = mtllib;
+  files.triangles = 2 * cells;
+  return files;
+}

@@ -20,3 +20,19 @@ struct BigObjFile {
 // file beside it records size and content hash; a file that does not match is
 // written anew. Empty path on failure.
 BigObjFile makeBigObj(const std::string& folder, int megabytes);
+
+// Two OBJ files over one library of 20,000 materials (mats.mtl), written into
+// `folder`, with the same geometry: 200,000 quads of a grid. `switching` names
+// the library on 20,000 mtllib lines and switches material on 100,000 usemtl
+// lines spread over the faces; `plain` names the library and one material once.
+struct MaterialObjFiles {
+  std::string switching;
+  std::string plain;
+  unsigned materials = 0;
+  unsigned usemtlLines = 0;
+  unsigned mtllibLines = 0;
+  unsigned triangles = 0;
+};
+
+// Empty paths on failure.
+MaterialObjFiles makeMaterialObjs(const std::string& folder);

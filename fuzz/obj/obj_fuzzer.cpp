@@ -108,12 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   glmSetTextureHook(recordLoad);
   std::unique_ptr<ObjModel> model;
-  ReadStatus status = glmReadOBJChecked(objPath.c_str(), &model);
+  ObjReadNotes notes;
+  ReadStatus status = glmReadOBJChecked(objPath.c_str(), &model, &notes);
   if (!status.ok()) {
     require(!model, "no model on failure");
     require(!status.message.empty() && status.message.back() == '\n', "one-line message");
+    require(status.reason.empty() || (status.reason.back() == '\n' && status.reason.find('\n') == status.reason.size() - 1),
+            "one-line reason");
     return 0;
   }
+  for (const std::string& warning : notes.warnings) require(warning.find('\n') == warning.size() - 1, "one-line warning");
   require(model != nullptr, "model on success");
   checkRead(*model);
   std::vector<const char*> warnings;

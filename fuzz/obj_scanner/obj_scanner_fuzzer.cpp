@@ -159,6 +159,7 @@ class StdoutCapture {
 
 struct WholeRead {
   ReadStatus status;
+  ObjReadNotes notes;
   std::unique_ptr<ObjModel> model;
   std::vector<std::string> requests;
   std::string printed;
@@ -169,7 +170,7 @@ WholeRead readWith(ScannerKind kind, const std::string& objPath) {
   const ScannerKind previous = glmSetScannerKind(kind);
   textureRequests.clear();
   StdoutCapture capture(fuzzsupport::scratchDir() + "/stdout.txt");
-  read.status = glmReadOBJChecked(objPath.c_str(), &read.model);
+  read.status = glmReadOBJChecked(objPath.c_str(), &read.model, &read.notes);
   read.printed = capture.finish();
   read.requests = textureRequests;
   glmSetScannerKind(previous);
@@ -187,7 +188,7 @@ void compareWholeReads(const std::string& obj, const std::string& mtl) {
   glmSetTextureHook(nullptr);
 
   if (reference.status.error != fast.status.error || reference.status.message != fast.status.message ||
-      reference.status.toStdout != fast.status.toStdout) {
+      reference.status.toStdout != fast.status.toStdout || reference.status.reason != fast.status.reason) {
     differ("status: \"" + reference.status.message + "\" against \"" + fast.status.message + "\"");
   }
   if ((reference.model == nullptr) != (fast.model == nullptr)) differ("one model missing");
@@ -196,6 +197,10 @@ void compareWholeReads(const std::string& obj, const std::string& mtl) {
     if (!difference.empty()) differ("model: " + difference);
   }
   if (reference.requests != fast.requests) differ("texture requests");
+  if (reference.notes.warnings != fast.notes.warnings || reference.notes.shortFaces != fast.notes.shortFaces ||
+      reference.notes.materialSwitches != fast.notes.materialSwitches) {
+    differ("notes");
+  }
   if (reference.printed != fast.printed) differ("standard output: \"" + reference.printed + "\" against \"" + fast.printed + "\"");
 }
 

@@ -1,8 +1,12 @@
 // velmora-shot as a person runs it: without an X display it runs itself under
 // xvfb-run, its picture matches the visual reference, and it refuses bad
 // command lines and a missing data folder with a message.
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "tests/e2e/process.h"
 #include "tests/support/test_paths.h"
@@ -63,6 +67,33 @@ TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
   const RunResult help = runShot({"--help"}, testpaths::source(""));
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_EQ(help.output.compare(0, 33, "Usage: velmora-shot [OPTIONS] OUT"), 0) << help.output;
+}
+
+TEST(ShotCommand, FailsWithoutAPictureWhenAScenePictureCannotBeUsed) {
+  // The project's data/ with the wood picture missing: every other file is a link to the real one.
+  const std::string root = testpaths::makeTempDir("shot-nowood");
+  ASSERT_EQ(mkdir((root + "/data").c_str(), 0700), 0);
+  DIR* data = opendir(testpaths::source("data").c_str());
+  ASSERT_NE(data, nullptr);
+  while (const dirent* entry = readdir(data)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == ".." || name == "wood1.bmp") continue;
+    ASSERT_EQ(symlink(testpaths::source("data/" + name).c_str(), (root + "/data/" + name).c_str()), 0);
+  }
+  closedir(data);
+  const RunResult result = runShot({"--root", root, root + "/shot.png"}, testpaths::source(""));
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitStatus, 1) << result.output;
+  EXPECT_NE(result.output.find("velmora-shot: scene picture data/wood1.bmp not used: no such file; drawn untextured: "
+                               "the bench seats\n"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("velmora-shot: 1 scene picture could not be used (see above); " + root +
+                               "/shot.png not written\n"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(access((root + "/shot.png").c_str(), F_OK), 0) << "a shot without its wood texture was written";
+  std::filesystem::remove_all(root);  // the links, not what they point to
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "glm/scanner_choice.h"
 #include "tests/glm/glm_test_support.h"
 
 using glmtest::TempFolder;
@@ -41,8 +43,9 @@ TEST(ReadFailures, UnopenableObj) {
   ReadStatus status = readStatusOf(path);
   EXPECT_EQ(status.error, ReadError::CANT_OPEN_OBJ);
   EXPECT_EQ(status.message, "glmReadOBJ() failed: can't open data file \"" + path + "\".\n");
+  EXPECT_EQ(status.reason, "  " + path + ": no such file\n");
   EXPECT_FALSE(status.toStdout);
-  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.text()));
 }
 
 TEST(ReadFailures, DirectoryIsNotAModelOrLibrary) {
@@ -50,10 +53,47 @@ TEST(ReadFailures, DirectoryIsNotAModelOrLibrary) {
   ReadStatus status = readStatusOf(folder.dir());
   EXPECT_EQ(status.error, ReadError::CANT_OPEN_OBJ);
   EXPECT_EQ(status.message, "glmReadOBJ() failed: can't open data file \"" + folder.dir() + "\".\n");
+  EXPECT_EQ(status.reason, "  " + folder.dir() + ": a folder, not a file\n");
   folder.write("dir.obj", "mtllib .\n");
   status = readStatusOf(folder.path("dir.obj"));
   EXPECT_EQ(status.error, ReadError::CANT_OPEN_MTL);
   EXPECT_EQ(status.message, "glmReadMTL() failed: can't open material file \"" + folder.path(".") + "\".\n");
+  EXPECT_EQ(status.reason, "  " + folder.path(".") + ": a folder, not a file\n");
+}
+
+TEST(ReadFailures, EndlessOrSpecialFilesAreRefusedByNameWithoutReading) {
+  TempFolder folder;
+  ASSERT_EQ(mkfifo(folder.path("pipe.obj").c_str(), 0600), 0);  // nobody writes: opening it waits for ever
+  ASSERT_EQ(symlink("/dev/zero", folder.path("zero.obj").c_str()), 0);
+  ASSERT_EQ(truncate(folder.write("huge.obj", "").c_str(), 257 << 20), 0);  // sparse: costs no disk
+  const std::string notRegular = "not a regular file (a device, a pipe or a socket)";
+  const struct {
+    std::string model;
+    ReadError error;
+    std::string file;  // the file the message and the reason name
+    std::string reason;
+  } cases[] = {
+      {folder.path("zero.obj"), ReadError::CANT_OPEN_OBJ, folder.path("zero.obj"), notRegular},
+      {folder.path("pipe.obj"), ReadError::CANT_OPEN_OBJ, folder.path("pipe.obj"), notRegular},
+      {folder.path("huge.obj"), ReadError::CANT_OPEN_OBJ, folder.path("huge.obj"), "larger than the 256 MiB cap (257 MiB)"},
+      {folder.write("z.obj", "mtllib ../../../../../../../../../dev/zero\n"), ReadError::CANT_OPEN_MTL,
+       folder.path("../../../../../../../../../dev/zero"), notRegular},
+      {folder.write("r.obj", "mtllib /dev/urandom\n"), ReadError::CANT_OPEN_MTL, "/dev/urandom", notRegular},
+      {folder.write("p.obj", "mtllib pipe.obj\n"), ReadError::CANT_OPEN_MTL, folder.path("pipe.obj"), notRegular},
+      {folder.write("h.obj", "mtllib huge.obj\n"), ReadError::CANT_OPEN_MTL, folder.path("huge.obj"),
+       "larger than the 256 MiB cap (257 MiB)"},
+  };
+  for (ScannerKind kind : {ScannerKind::BUFFER, ScannerKind::STDIO}) {
+    const ScannerKind previous = glmSetScannerKind(kind);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.model);
+      ReadStatus status = readStatusOf(c.model);
+      EXPECT_EQ(status.error, c.error);
+      EXPECT_NE(status.message.find("\"" + c.file + "\".\n"), std::string::npos) << status.message;
+      EXPECT_EQ(status.reason, "  " + c.file + ": " + c.reason + "\n");
+    }
+    glmSetScannerKind(previous);
+  }
 }
 
 TEST(ReadFailures, UnknownVertexStatement) {
@@ -67,6 +107,8 @@ TEST(ReadFailures, UnknownVertexStatement) {
       {"# fine\nvw 0 1\n", "vw"},
       // A token is cut at 127 characters; the rest would be read as the next token.
       {nullptr, "v" + std::string(126, 'x')},
+      // Bytes of a binary file are written as escapes, never sent to the terminal.
+      {"v\x1b[2J\xff 1\n", "v\\x1b[2J\\xff"},
   };
   for (const Case& c : cases) {
     std::string text = c.text != nullptr ? c.text : "v" + std::string(300, 'x') + " 1\n";
@@ -85,12 +127,13 @@ TEST(ReadFailures, UnopenableMaterialLibrary) {
   ReadStatus status = readStatusOf(path);
   EXPECT_EQ(status.error, ReadError::CANT_OPEN_MTL);
   EXPECT_EQ(status.message, "glmReadMTL() failed: can't open material file \"" + folder.path("absent.mtl") + "\".\n");
+  EXPECT_EQ(status.reason, "  " + folder.path("absent.mtl") + ": no such file\n");
   EXPECT_FALSE(status.toStdout);
-  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.message));
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.text()));
 
   ObjModel model;
   model.path = path;
-  EXPECT_EXIT({ onlyStderrVisible(); glmReadMTL(&model, "absent.mtl"); }, ExitedWithCode(1), StrEq(status.message));
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadMTL(&model, "absent.mtl"); }, ExitedWithCode(1), StrEq(status.text()));
 }
 
 TEST(ReadFailures, UnreadableTexture) {
@@ -188,7 +231,8 @@ TEST(ReadFailures, MissingTextureThroughTheImageLibrary) {
   ReadStatus status = readStatusOf(path);
   EXPECT_EQ(status.error, ReadError::TEXTURE_UNREADABLE);
   EXPECT_EQ(status.message, message);
-  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(message));
+  EXPECT_EQ(status.reason, "  " + folder.path("absent.tga") + ": no such file\n");
+  EXPECT_EXIT({ onlyStderrVisible(); glmReadOBJ(path.c_str()); }, ExitedWithCode(1), StrEq(status.text()));
 }
 
 namespace {

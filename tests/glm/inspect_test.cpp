@@ -2,6 +2,7 @@
 // refused model: its report and its exit status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -86,8 +87,51 @@ TEST(Inspect, RefusedFilesGiveTheProgramsMessageAndFailureStatus) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, folder.path("vp.obj") + "\nglmFirstPass(): Unknown token \"vp\".\n  verdict: refused\n" +
                          folder.path("tex.obj") + "\n  verdict: refused\n" + folder.path("a.jpg") +
-                         "\n  verdict: refused, no loader for the extension \"jpg\"\n");
-  EXPECT_EQ(run.err, "Error reading texture: " + folder.path("missing.tga") + " \n\n");
+                         "\n  verdict: refused, no loader for the extension \"jpg\"; pictures are read from .tga, "
+                         ".bmp files\n");
+  EXPECT_EQ(run.err, "Error reading texture: " + folder.path("missing.tga") + " \n\n  " + folder.path("missing.tga") +
+                         ": no such file\n");
+}
+
+TEST(Inspect, RefusalsShowTheReasonAndNothingHangs) {
+  glmtest::TempFolder folder;
+  ASSERT_EQ(symlink("/dev/zero", folder.path("zero.obj").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", folder.path("zero.tga").c_str()), 0);
+  folder.write("cut.bmp", "BM");
+  ToolRun run = inspect(folder, folder.path("zero.obj") + " " + folder.path("zero.tga") + " " +
+                                    folder.path("cut.bmp") + " " + folder.path("none.tga"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, folder.path("zero.obj") + "\n  verdict: refused\n" + folder.path("zero.tga") +
+                         "\n  verdict: refused, not a regular file (a device, a pipe or a socket)\n" +
+                         folder.path("cut.bmp") + "\n  verdict: refused, truncated at byte 2 (its header promises 54 "
+                         "bytes); the file is damaged or was not copied whole\n" + folder.path("none.tga") +
+                         "\n  verdict: refused, no such file\n");
+  EXPECT_EQ(run.err, "glmReadOBJ() failed: can't open data file \"" + folder.path("zero.obj") + "\".\n  " +
+                         folder.path("zero.obj") + ": not a regular file (a device, a pipe or a socket)\n");
+}
+
+TEST(Inspect, WarnsWhereAModelIsLegalButProbablyNotMeant) {
+  glmtest::TempFolder folder;
+  folder.write("a.mtl", "newmtl red\nnewmtl blue\n");
+  folder.write("b.mtl", "newmtl green\n");
+  folder.write("odd.obj",
+               "mtllib b.mtl\nmtllib a.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nv nan 0 0\nv 5 5 5\n"
+               "usemtl red\nf 1 2 3\nusemtl blue\nf 1 2\n");
+  ToolRun run = inspect(folder, folder.path("odd.obj"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  const std::string warnings = run.out.substr(run.out.find("  warnings: "));
+  EXPECT_EQ(warnings,
+            "  warnings: 5\n"
+            "    glmReadOBJ() warning: material library \"b.mtl\" ignored: a later mtllib names \"a.mtl\", and a "
+            "model uses one library (merge them to use both).\n"
+            "    1 vertices, normals or texture coordinates hold a number that is nan, inf or out of float range; "
+            "the model cannot be fitted or lit where they are used\n"
+            "    1 face has fewer than three corners; each is stored as one triangle that repeats its last corner\n"
+            "    usemtl changes the material of group \"default\" after it has triangles (1 time); only the last "
+            "one, \"blue\", colours the whole group\n"
+            "    glmVertexNormals(): vertex w/o a triangle (for 2 vertices)\n"
+            "  verdict: read\n");
 }
 
 TEST(Inspect, UsageOnlyWhenAskedFor) {

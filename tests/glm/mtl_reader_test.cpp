@@ -113,7 +113,11 @@ TEST(MtlReader, MapPathsFollowTheModelsDirectoryAndDriveRule) {
       {"map_Kd wheel.tga", "", "wheel.tga", false},  // no line end at the end of the file
       {"map_Kd sub/wheel.tga\n", "", "sub/wheel.tga", false},
       {"map_Kd C:\\tex\\wheel.tga\n", "", "C:\\tex\\wheel.tga", true},
-      {"map_Kd \twheel.tga\n", "", "\twheel.tga", false},  // only blanks are skipped
+      // Blanks and tabs around the name would otherwise end up in the extension.
+      {"map_Kd \twheel.tga\n", "", "wheel.tga", false},
+      {"map_Kd wheel.tga \t \r\n", "", "wheel.tga", false},
+      {"map_Kd  my wheel.tga\t\n", "", "my wheel.tga", false},
+      {"map_Kd /usr/share/wheel.tga\n", "", "/usr/share/wheel.tga", true},  // rooted: used as it is
   };
   TempFolder folder;
   for (const Case& c : cases) {
@@ -124,6 +128,16 @@ TEST(MtlReader, MapPathsFollowTheModelsDirectoryAndDriveRule) {
     std::string expected = c.absolute ? c.expected : folder.path(c.expected);
     EXPECT_EQ(recorder.requests(), (std::vector<std::string>{expected}));
   }
+}
+
+TEST(MtlReader, RootedLibraryNameIsUsedAsItIs) {
+  TempFolder folder;
+  const std::string library = folder.write("abs.mtl", "newmtl rooted\n");
+  const std::string model = folder.write("sub.obj", "mtllib " + library + "\n");
+  auto read = glmtest::readModel(model);
+  ASSERT_TRUE(read);
+  ASSERT_EQ(read->nmtls, 2u);
+  EXPECT_EQ(read->mtls[1].name, "rooted");
 }
 
 TEST(MtlReader, MapKdInModelWithoutDirectoryIsRelativeToWorkingDirectory) {

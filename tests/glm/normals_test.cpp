@@ -73,6 +73,10 @@ TEST(Fit, ModelWithoutExtentIsOnlyCentred) {
   ASSERT_TRUE(model);
   EXPECT_EQ(glmFitToUnitCube(model.get()), 1.0f);
   for (size_t i = 3; i < model->vertices.size(); ++i) EXPECT_EQ(model->vertices[i], 0.0f);
+  // An extent whose inverse is no float: centred too, never scaled to infinity.
+  model = glmtest::readModel(folder.write("tiny.obj", "v 0 0 0\nv 1e-43 0 0\n"));
+  EXPECT_EQ(glmFitToUnitCube(model.get()), 1.0f);
+  for (size_t i = 3; i < model->vertices.size(); ++i) EXPECT_TRUE(std::isfinite(model->vertices[i]));
 }
 
 TEST(Fit, ModelWithoutVerticesIsRefused) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 
+#include "glm/scanner_choice.h"
 #include "tests/glm/glm_test_support.h"
 
 using glmtest::readModel;
@@ -246,7 +248,12 @@ TEST(ObjReader, SecondMtllibReplacesTheMaterialTable) {
   glmtest::TextureRecorder recorder;
   folder.write("one.mtl", "newmtl a\nmap_Kd wheel.tga\nnewmtl b\n");
   folder.write("two.mtl", "newmtl c\nmap_Kd wheel.tga\n");
+  testing::internal::CaptureStderr();
   auto model = readModel(folder.write("two.obj", "mtllib one.mtl\nmtllib two.mtl\n"));
+  // The replaced library is not dropped without a word.
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "glmReadOBJ() warning: material library \"one.mtl\" ignored: a later mtllib names \"two.mtl\", and a "
+            "model uses one library (merge them to use both).\n");
   ASSERT_TRUE(model);
   EXPECT_EQ(model->mtllibfile, "two.mtl");
   ASSERT_EQ(model->nmtls, 2u);
@@ -258,12 +265,94 @@ TEST(ObjReader, SecondMtllibReplacesTheMaterialTable) {
   EXPECT_EQ(recorder.requests().size(), 1u);
 }
 
-TEST(ObjReader, MultiWordRestOfLineTakesTheFirstWord) {
+TEST(ObjReader, EachLibraryIgnoredIsNamedOnceAndTheLastNamedIsUsed) {
   TempFolder folder;
   folder.write("a.mtl", "newmtl x y\n");
-  auto model = readModel(folder.write("words.obj", "mtllib a.mtl b.mtl\nusemtl x z\n"));
+  folder.write("b.mtl", "newmtl bee\n");
+  struct Case {
+    const char* text;
+    const char* used;
+    const char* ignored;  // the library each warning line names, in order
+  };
+  const Case cases[] = {
+      {"mtllib a.mtl b.mtl\nusemtl x z\n", "x", "b.mtl"},  // the first word is taken
+      {"mtllib b.mtl\nmtllib a.mtl\nmtllib ./b.mtl\nmtllib a.mtl\nusemtl x\n", "x", "b.mtl"},
+      {"mtllib a.mtl\nmtllib ./a.mtl\nmtllib a.mtl\nusemtl x\n", "x", ""},  // one library, however named
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ObjReadNotes notes;
+    std::unique_ptr<ObjModel> model;
+    ASSERT_TRUE(glmReadOBJChecked(folder.write("words.obj", c.text).c_str(), &model, &notes).ok());
+    EXPECT_EQ(model->mtls[1].name, c.used);
+    EXPECT_EQ(model->grouplist->material, 1u);
+    ASSERT_EQ(notes.warnings.size(), c.ignored[0] != '\0' ? 1u : 0u);
+    if (!notes.warnings.empty()) {
+      EXPECT_EQ(notes.warnings[0].rfind("glmReadOBJ() warning: material library \"" + std::string(c.ignored) + "\" ignored", 0), 0u);
+    }
+  }
+}
+
+TEST(ObjReader, ManyUsemtlAndMtllibLinesReadInLinearTime) {
+  // 20,000 materials, 20,000 mtllib lines naming their library, 100,000 usemtl
+  // lines: once a search per usemtl and a read per mtllib, about a minute.
+  TempFolder folder;
+  std::string library, text = std::string(FOUR_VERTICES);
+  for (int m = 0; m < 20000; ++m) library += "newmtl m" + std::to_string(m) + "\nKd 1 0 0\n";
+  folder.write("many.mtl", library);
+  for (int i = 0; i < 20000; ++i) text += "mtllib many.mtl\n";
+  for (int i = 0; i < 100000; ++i) text += "usemtl m" + std::to_string(i * 7919 % 20000) + "\nf 1 2 3\n";
+  const auto start = std::chrono::steady_clock::now();
+  auto model = readModel(folder.write("many.obj", text));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   ASSERT_TRUE(model);
-  EXPECT_EQ(model->mtllibfile, "a.mtl");
-  EXPECT_EQ(model->mtls[1].name, "x");
-  EXPECT_EQ(model->grouplist->material, 1u);
+  EXPECT_EQ(model->ntris, 100000u);
+  EXPECT_EQ(model->mtls[model->grouplist->material].name, "m" + std::to_string(99999 * 7919 % 20000));
+  EXPECT_LT(seconds, 5.0);
+}
+
+TEST(ObjReader, ByteOrderMarkIsNotAStatementInObjOrMtl) {
+  TempFolder folder;
+  folder.write("bom.mtl", "\xEF\xBB\xBFnewmtl red\nKd 1 0 0\n");
+  const std::string path = folder.write("bom.obj", "\xEF\xBB\xBFv 0 0 0\nv 1 0 0\nv 0 1 0\nmtllib bom.mtl\nusemtl red\nf 1 2 3\n");
+  for (ScannerKind kind : {ScannerKind::BUFFER, ScannerKind::STDIO}) {
+    const ScannerKind previous = glmSetScannerKind(kind);
+    auto model = readModel(path);
+    glmSetScannerKind(previous);
+    ASSERT_TRUE(model);
+    EXPECT_EQ(model->nvertices, 3u);
+    EXPECT_EQ(model->ntris, 1u);
+    ASSERT_EQ(model->nmtls, 2u);
+    EXPECT_EQ(model->mtls[1].name, "red");
+    EXPECT_EQ(model->grouplist->material, 1u);
+  }
+}
+
+TEST(ObjReader, NotesWhatIsLegalButProbablyNotMeant) {
+  TempFolder folder;
+  folder.write("m.mtl", "newmtl red\nnewmtl blue\n");
+  ObjReadNotes notes;
+  std::unique_ptr<ObjModel> model;
+  const std::string text = "mtllib m.mtl\n" + std::string(FOUR_VERTICES) +
+                           "usemtl red\nf 1 2 3\nusemtl blue\nf 1 2\ng a\nusemtl red\nf 1 3 4\n"
+                           "g default_b\nf 3\ng a\nusemtl red\n";
+  ASSERT_TRUE(glmReadOBJChecked(folder.write("notes.obj", text).c_str(), &model, &notes).ok());
+  EXPECT_EQ(notes.shortFaces, 2u);
+  // "default" got blue after its red triangle; " a" kept red (set again to red changes nothing).
+  ASSERT_EQ(notes.materialSwitches.size(), 1u);
+  EXPECT_EQ(notes.materialSwitches[0], (std::pair<std::string, unsigned>("default", 1)));
+  EXPECT_TRUE(notes.warnings.empty());
+}
+
+TEST(ObjReader, NamesAreTheWordsPercentSReads) {
+  const std::string cases[] = {"", " \t\n", " a.mtl  b.mtl\n", "\ta\vb\fc\r\n", std::string(130, 'x') + " y",
+                               "\xff\xfe z\x01", "one"};
+  for (const std::string& text : cases) {
+    std::vector<std::string> expected;
+    char word[GLM_LINE_SIZE];
+    int used = 0;
+    for (const char* at = text.c_str(); std::sscanf(at, "%127s%n", word, &used) == 1; at += used) expected.push_back(word);
+    EXPECT_EQ(glmWordsOf(text.c_str()), expected) << text;
+    EXPECT_EQ(glmFirstWord(text.c_str()), expected.empty() ? "" : expected[0]) << text;
+  }
 }

@@ -111,39 +111,40 @@ TEST_F(BmpLoader, LastRowMayLackItsPadding) {
 }
 
 TEST_F(BmpLoader, ManyRowsCrossReadBlocks) {
-  // 1 x 70000, padded to 4 bytes a row: far more rows than one read block holds, both row orders.
-  const int height = 70000;
+  // 15 x 16384, padded to 48 bytes a row: several read blocks of whole rows, both row orders.
+  const int width = 15, height = 16384;
   Bytes rows;
   for (int i = 0; i < height; ++i) {
-    rows.insert(rows.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8),
-                             static_cast<std::uint8_t>(i >> 16), 0xEE});
+    Bytes row(48, 0xEE);
+    for (int p = 0; p < width; ++p) {
+      row[p * 3] = static_cast<std::uint8_t>(i);
+      row[p * 3 + 1] = static_cast<std::uint8_t>(i >> 8);
+      row[p * 3 + 2] = static_cast<std::uint8_t>(p);
+    }
+    rows.insert(rows.end(), row.begin(), row.end());
   }
   for (const int sign : {1, -1}) {
-    const BmpResult r = load(imagetest::bmpFile(size(1, sign * height), rows));
+    const BmpResult r = load(imagetest::bmpFile(size(width, sign * height), rows));
     ASSERT_TRUE(r.ok);
-    ASSERT_EQ(r.pixels.size(), static_cast<size_t>(height) * 3);
+    ASSERT_EQ(r.pixels.size(), static_cast<size_t>(height) * width * 3);
+    // Misplaced padding would shift the pixels after it: the first and last of each sampled row tell.
     for (int row = 0; row < height; row += 997) {
       const int stored = sign > 0 ? row : height - 1 - row;
-      const Bytes expected = {static_cast<std::uint8_t>(stored >> 16), static_cast<std::uint8_t>(stored >> 8),
-                              static_cast<std::uint8_t>(stored)};
-      ASSERT_EQ(Bytes(r.pixels.begin() + row * 3, r.pixels.begin() + row * 3 + 3), expected) << "row " << row;
+      for (const int column : {0, width - 1}) {
+        const size_t at = (static_cast<size_t>(row) * width + column) * 3;
+        const Bytes expected = {static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(stored >> 8),
+                                static_cast<std::uint8_t>(stored)};
+        ASSERT_EQ(Bytes(r.pixels.begin() + at, r.pixels.begin() + at + 3), expected) << "row " << row;
+      }
     }
   }
 }
 
-TEST_F(BmpLoader, RowsLongerThanReadBlockSkipTheirPadding) {
-  // 87383 pixels = 262149 bytes + 3 padding bytes per row, longer than one read block.
-  const int width = 87383;
-  Bytes lowRow(static_cast<size_t>(width) * 3, 0x01), highRow(static_cast<size_t>(width) * 3, 0x02);
-  lowRow[0] = 0xA0;
-  highRow.back() = 0xB0;
-  const BmpResult r = load(imagetest::bmpFile(size(width, 2), imagetest::bmpRows({lowRow, highRow})));
-  ASSERT_TRUE(r.ok);
-  const size_t rowBytes = static_cast<size_t>(width) * 3;
-  EXPECT_EQ(r.pixels[2], 0xA0);                 // first blue byte became the third byte
-  EXPECT_EQ(r.pixels[rowBytes], 0x02);          // row 1 starts right after row 0: no padding
-  EXPECT_EQ(r.pixels[2 * rowBytes - 3], 0xB0);  // last red byte of row 1 became its pixel's first byte
-  EXPECT_EQ(std::count(r.pixels.begin(), r.pixels.end(), 0xEE), 0);
+TEST_F(BmpLoader, RowsWiderThanTheCapAreRefused) {
+  // 87383 pixels a row would not fit a read block; no texture can be that wide either.
+  const BmpResult r = load(imagetest::bmpFile(size(87383, 2), Bytes(2 * 262152, 1)));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(loader.GetFailure(), "87383 x 2 pixels: a side is larger than the 16384-pixel cap");
 }
 
 TEST_F(BmpLoader, ZeroWidthOrHeightGivesTrueWithoutPixels) {
@@ -155,10 +156,11 @@ TEST_F(BmpLoader, ZeroWidthOrHeightGivesTrueWithoutPixels) {
   }
 }
 
-TEST_F(BmpLoader, UnsupportedFilesAreRefusedSilently) {
+TEST_F(BmpLoader, UnsupportedFilesAreRefusedSilentlyWithTheReasonKept) {
   struct Case {
     const char* name;
     Bytes file;
+    const char* reason = "";  // how GetFailure starts
   };
   auto withBits = [](std::uint16_t bits) {
     BmpHeaderFields f = size(1, 1);
@@ -176,25 +178,27 @@ TEST_F(BmpLoader, UnsupportedFilesAreRefusedSilently) {
   Bytes headersCut = imagetest::bmpFile(size(1, 1), {1, 2, 3, 0});
   headersCut.resize(30);
   const Case cases[] = {
-      {"signature MB", notBm},
-      {"1-bit", withBits(1)},
+      {"signature MB", notBm, "not a BMP picture"},
+      {"1-bit", withBits(1), "unsupported bit depth of 1 bits"},
       {"4-bit", withBits(4)},
       {"8-bit", withBits(8)},
       {"16-bit", withBits(16)},
-      {"32-bit", withBits(32)},
-      {"run-length compression", withCompression(1)},
+      {"32-bit", withBits(32), "unsupported bit depth of 32 bits per pixel; only 24-bit"},
+      {"run-length compression", withCompression(1), "unsupported compression 1 (8-bit run-length)"},
       {"bit fields", withCompression(3)},
-      {"embedded JPEG", withCompression(4)},
-      {"negative width", imagetest::bmpFile(size(-2, 1), Bytes(8, 0))},
+      {"embedded JPEG", withCompression(4), "unsupported compression 4 (embedded JPEG)"},
+      {"negative width", imagetest::bmpFile(size(-2, 1), Bytes(8, 0)), "impossible size -2 x 1"},
       {"lowest height", imagetest::bmpFile(size(1, INT32_MIN), Bytes(8, 0))},
-      {"information header cut short", headersCut},
-      {"empty file", {}},
+      {"information header cut short", headersCut, "truncated at byte 30 (its header promises 54 bytes)"},
+      {"empty file", {}, "truncated at byte 0"},
   };
   for (const Case& c : cases) {
     const BmpResult r = load(c.file);
     EXPECT_FALSE(r.ok) << c.name;
     EXPECT_FALSE(r.hasData) << c.name;
     EXPECT_EQ(r.messages, "") << c.name;
+    EXPECT_FALSE(loader.GetFailure().empty()) << c.name;
+    EXPECT_EQ(loader.GetFailure().rfind(c.reason, 0), 0u) << c.name << ": " << loader.GetFailure();
   }
 }
 
@@ -217,6 +221,7 @@ TEST_F(BmpLoader, TruncatedPixelDataIsRefused) {
     const BmpResult r = load(c.file);
     EXPECT_FALSE(r.ok) << c.name;
     EXPECT_FALSE(r.hasData) << c.name;
+    EXPECT_EQ(loader.GetFailure().rfind("truncated at byte ", 0), 0u) << c.name << ": " << loader.GetFailure();
   }
 }
 

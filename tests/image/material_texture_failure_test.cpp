@@ -35,6 +35,7 @@ TEST_F(MaterialTextureFailure, TryLoadReportsWithoutExiting) {
   EXPECT_EQ(result.id, 0u);
   // The leading spaces are not part of the name in the message.
   EXPECT_EQ(result.error, "Error reading texture: " + missing + " \n");
+  EXPECT_EQ(result.reason, "  " + missing + ": no such file\n");
   EXPECT_EQ(printed, "");
 }
 
@@ -46,22 +47,27 @@ TEST_F(MaterialTextureFailure, TryLoadWithoutRegistryIsAFailureNotACrash) {
   EXPECT_EQ(result.error, "Error reading texture: data/any.tga \n");
 }
 
-TEST_F(MaterialTextureFailure, UnreadableTextureExitsWithStatusOneAndMessage) {
+TEST_F(MaterialTextureFailure, UnreadableTextureExitsWithStatusOneMessageAndReason) {
   struct Case {
     const char* what;
     std::string name;
+    std::string reason;
   };
+  const std::string longName = dir.path() + "/" + std::string(600, 'n') + ".tga";
   const Case cases[] = {
-      {"missing file", dir.path() + "/missing.bmp"},
-      {"no loader for extension", dir.write("picture.png", Bytes{1, 2, 3})},
-      {"refused BMP", dir.write("bad.bmp", Bytes{'B', 'M', 0})},
+      {"missing file", dir.path() + "/missing.bmp", "no such file"},
+      {"no loader for extension", dir.write("picture.png", Bytes{1, 2, 3}),
+       "no loader for the extension \"png\"; pictures are read from .tga, .bmp files"},
+      {"refused BMP", dir.write("bad.bmp", Bytes{'B', 'M', 0}),
+       "truncated at byte 3 (its header promises 54 bytes); the file is damaged or was not copied whole"},
       // Longer than any fixed message buffer: printed whole.
-      {"long name", dir.path() + "/" + std::string(600, 'n') + ".tga"},
+      {"long name", longName, "the name is too long"},
+      {"folder", dir.write("sub.tga/inside", Bytes{1}).substr(0, dir.path().size() + 8), "a folder, not a file"},
   };
   for (const Case& c : cases) {
     float width = -1, height = -1;
     EXPECT_EXIT(glmLoadTexture(c.name.c_str(), true, true, true, &width, &height), testing::ExitedWithCode(1),
-                exactly("Error reading texture: " + c.name + " \n\n"))
+                exactly("Error reading texture: " + c.name + " \n\n  " + c.name + ": " + c.reason + "\n"))
         << c.what;
   }
 }
@@ -76,7 +82,8 @@ TEST_F(MaterialTextureFailure, RefusedTgaPrintsLoaderMessageFirst) {
   float width = 0, height = 0;
   EXPECT_EXIT(glmLoadTexture((" " + name).c_str(), true, true, true, &width, &height), testing::ExitedWithCode(1),
               exactly("CTGAImageLoader::Load() - Unsupported color depth - .8\n"
-                             "Error reading texture: " + name + " \n\n"));
+                      "Error reading texture: " + name + " \n\n  " + name +
+                      ": unsupported colour depth of 8 bits per pixel; only 24- and 32-bit TGA pictures are read\n"));
 }
 
 }  // namespace

@@ -176,11 +176,22 @@ TEST(PeerFiles, ImageIdFieldTgaSkipsItsSixIdBytes) {
   EXPECT_EQ(firstDifference(d.pixels, expected), -1);
 }
 
-TEST(PeerFiles, RightToLeftOriginBitIsNotUsed) {
+// The decoded image with every row turned around.
+Bytes mirrored(const Decoded& d) {
+  Bytes out = d.pixels;
+  const size_t pixel = static_cast<size_t>(d.bytesPerPixel), row = d.width * pixel;
+  for (size_t r = 0; r < static_cast<size_t>(d.height); ++r) {
+    for (size_t c = 0; c < static_cast<size_t>(d.width); ++c) {
+      std::copy_n(d.pixels.begin() + r * row + c * pixel, pixel, out.begin() + r * row + (d.width - 1 - c) * pixel);
+    }
+  }
+  return out;
+}
+
+TEST(PeerFiles, RightToLeftOriginBitMirrorsThePicture) {
   SKIP_WITHOUT_TESTDATA();
   // The three files differ only in the descriptor byte: 0x00, 0x10 (right to left)
-  // and 0x30 (right to left, top first). The loader ignores 0x10, so no picture is
-  // mirrored: bottom-right decodes exactly as bottom-left, top-right as its upside-down.
+  // and 0x30 (right to left, top first): the same stored pixels, shown mirrored.
   const Decoded plain = decode(testpaths::testdata("tga/rgb32rle.tga"));
   const Decoded bottomRight = decode(testpaths::testdata("tga/rgb32rle_bottom_right.tga"));
   const Decoded topRight = decode(testpaths::testdata("tga/rgb32rle_top_right.tga"));
@@ -188,8 +199,11 @@ TEST(PeerFiles, RightToLeftOriginBitIsNotUsed) {
   EXPECT_EQ(plain.width, 199);
   EXPECT_EQ(plain.height, 199);
   EXPECT_EQ(plain.format, GL_RGBA);
-  EXPECT_EQ(firstDifference(bottomRight.pixels, plain.pixels), -1);
-  EXPECT_EQ(firstDifference(topRowFirst(topRight), plain.pixels), -1);
+  EXPECT_EQ(firstDifference(mirrored(bottomRight), plain.pixels), -1);
+  Decoded upright = topRight;
+  upright.pixels = topRowFirst(topRight);
+  EXPECT_EQ(firstDifference(mirrored(upright), plain.pixels), -1);
+  EXPECT_NE(firstDifference(bottomRight.pixels, plain.pixels), -1);
   // Not a blank picture: more than one colour appears.
   std::set<unsigned> colours;
   for (size_t i = 0; i < plain.pixels.size(); i += 4) {

@@ -164,15 +164,24 @@ TEST(TextureLoaderRegistry, FirstRegisteredLoaderWinsAndEveryLoaderIsReleasedOnc
   EXPECT_EQ(destroyed, 2);
 }
 
-TEST(TextureLoaderRegistry, FailedLoadNullsCallersPointer) {
+TEST(TextureLoaderRegistry, FailedLoadNullsCallersPointerAndSaysWhy) {
   imagetest::ScratchDir dir("registry");
-  const std::string refused = dir.write("bad.bmp", Bytes{'X', 'Y', 0, 0});
+  const struct {
+    std::string name;
+    const char* reason;
+  } cases[] = {
+      {dir.write("bad.bmp", Bytes{'X', 'Y', 0, 0}), "truncated at byte 4 (its header promises 54 bytes); "},
+      {dir.path() + "/missing.tga", "no such file"},
+      {dir.path() + "/none", "no file extension to choose a loader by; pictures are read from .tga, .bmp files"},
+      {dir.write("a.JPG", Bytes{1}), "no loader for the extension \"jpg\"; pictures are read from .tga, .bmp files"},
+  };
   CTextureLoader registry;
   CImage held;
-  for (const std::string& name : {refused, dir.path() + "/missing.tga", dir.path() + "/none"}) {
+  for (const auto& c : cases) {
     CImage* image = &held;
-    EXPECT_FALSE(registry.Load(name.c_str(), &image)) << name;
-    EXPECT_EQ(image, nullptr) << name;
+    EXPECT_FALSE(registry.Load(c.name.c_str(), &image)) << c.name;
+    EXPECT_EQ(image, nullptr) << c.name;
+    EXPECT_EQ(registry.GetFailure().rfind(c.reason, 0), 0u) << registry.GetFailure();
   }
 }
 

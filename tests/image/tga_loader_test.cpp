@@ -2,7 +2,10 @@
 // packets, refusals with their messages, truncated and oversized files.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -81,11 +84,27 @@ TEST_F(TgaLoader, TopFirstDescriptorPutsFirstStoredRowOnTop) {
   EXPECT_EQ(r.pixels, (Bytes{9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4}));
 }
 
-TEST_F(TgaLoader, OtherDescriptorBitsDoNotChangeRowOrder) {
-  // 0x10 (right-to-left) and the alpha-depth bits are not used.
-  const TgaResult r = load(imagetest::tgaFile(fields(2, 2, 2, 24, 0x18), FOUR_BGR));
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.pixels, (Bytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
+TEST_F(TgaLoader, RightToLeftBitMirrorsEveryRowOtherBitsChangeNothing) {
+  struct Case {
+    std::uint8_t type;
+    std::uint8_t descriptor;
+    Bytes stored;
+    Bytes expected;
+  };
+  const Bytes plain = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
+  const Bytes mirrored = {6, 5, 4, 3, 2, 1, 12, 11, 10, 9, 8, 7};
+  const Case cases[] = {
+      {2, 0x08, FOUR_BGR, plain},  // alpha-depth bits are not used
+      {2, 0x10, FOUR_BGR, mirrored},
+      {2, 0x30, FOUR_BGR, {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},  // right to left, top first
+      // A raw packet of three crossing the row end: the third pixel starts the second row at its right.
+      {10, 0x10, {0x02, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0x00, 10, 11, 12}, mirrored},
+  };
+  for (const Case& c : cases) {
+    const TgaResult r = load(imagetest::tgaFile(fields(c.type, 2, 2, 24, c.descriptor), c.stored));
+    ASSERT_TRUE(r.ok) << int(c.descriptor);
+    EXPECT_EQ(r.pixels, c.expected) << "type " << int(c.type) << ", descriptor " << int(c.descriptor);
+  }
 }
 
 TEST_F(TgaLoader, ThirtyTwoBitGivesRgbaWithStoredAlpha) {
@@ -104,15 +123,23 @@ TEST_F(TgaLoader, ImageIdFieldIsSkipped) {
   EXPECT_EQ(r.pixels, (Bytes{3, 2, 1}));
 }
 
-TEST_F(TgaLoader, ColourMapBytesOfTrueColourFileAreTakenAsPixels) {
-  TgaHeaderFields f = fields(2, 2, 1, 24);
-  f.colorMapType = 1;
-  f.colorMapLength = 1;
-  f.colorMapEntrySize = 24;
-  // The three colour-map bytes come first and become the first pixel.
-  const TgaResult r = load(imagetest::tgaFile(f, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99}));
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.pixels, (Bytes{0x33, 0x22, 0x11, 0x66, 0x55, 0x44}));
+TEST_F(TgaLoader, ColourMapOfTrueColourFileIsSkippedAndMustBeThere) {
+  for (std::uint8_t type : {2, 10}) {
+    TgaHeaderFields f = fields(type, 2, 1, 24);
+    f.idLength = 1;
+    f.colorMapType = 1;
+    f.colorMapLength = 2;
+    f.colorMapEntrySize = 15;  // two bytes an entry
+    const Bytes pixels = type == 2 ? Bytes{1, 2, 3, 4, 5, 6} : Bytes{0x01, 1, 2, 3, 4, 5, 6};
+    // One ID byte, four colour-map bytes, then the pixels.
+    const TgaResult r = load(imagetest::tgaFile(f, imagetest::concat({{0xAA, 0xCC, 0xCC, 0xCC, 0xCC}, pixels})));
+    ASSERT_TRUE(r.ok) << int(type);
+    EXPECT_EQ(r.pixels, (Bytes{3, 2, 1, 6, 5, 4})) << int(type);
+    // The same header over a file that holds the ID field and only part of the map.
+    const TgaResult cut = load(imagetest::tgaFile(f, {0xAA, 0xCC, 0xCC}));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_EQ(loader.GetFailure().rfind("truncated at byte 21 ", 0), 0u) << loader.GetFailure();
+  }
 }
 
 TEST_F(TgaLoader, RunPacketContinuesFromRowIntoNextRow) {
@@ -190,6 +217,7 @@ TEST_F(TgaLoader, SmallestPossibleRunLengthFileLoads) {
 TEST_F(TgaLoader, ZeroSizedImageLoadsWithoutPixels) {
   EXPECT_TRUE(load(imagetest::tgaFile(fields(2, 0, 5, 24), {})).ok);
   EXPECT_TRUE(load(imagetest::tgaFile(fields(10, 7, 0, 32), {})).ok);
+  EXPECT_TRUE(load(imagetest::tgaFile(fields(2, 0, 3, 24, 0x10), {})).ok);  // right to left, nothing to mirror
 }
 
 struct RefusalCase {
@@ -272,6 +300,47 @@ TEST_F(TgaLoader, OversizedHeaderIsRefusedBeforeAllocating) {
     // The stream's own buffers and the packet buffer are below this; an image of the header's size is not.
     EXPECT_LT(imagetest::largestAllocation(), 150000u) << c.name;
   }
+}
+
+// A valid run-length picture of `side` x `side` 32-bit pixels: 128-pixel runs only.
+Bytes runLengthPicture(int side) {
+  Bytes runs;
+  for (std::uint64_t left = std::uint64_t(side) * side; left != 0; left -= std::min<std::uint64_t>(left, 128)) {
+    runs.insert(runs.end(), {static_cast<std::uint8_t>(0x80 | (std::min<std::uint64_t>(left, 128) - 1)), 1, 2, 3, 4});
+  }
+  return imagetest::tgaFile(fields(10, side, side, 32), runs);
+}
+
+TEST_F(TgaLoader, RefusalsSayWhyAndNeverWaitOrBalloon) {
+  const std::string fifo = dir.path() + "/fifo.tga";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // nobody writes: opening it would wait for ever
+  const std::string zero = dir.path() + "/zero.tga";
+  ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+  const struct {
+    std::string path;
+    const char* reason;  // how the reason starts
+  } cases[] = {
+      {dir.path() + "/none.tga", "no such file"},
+      {dir.path(), "a folder, not a file"},
+      {fifo, "not a regular file"},
+      {zero, "not a regular file"},
+      {dir.write("cut.tga", Bytes(7, 0)), "truncated at byte 7 (its header promises 18 bytes)"},
+      {dir.write("d16.tga", imagetest::tgaFile(fields(2, 1, 1, 16), {1, 2})), "unsupported colour depth of 16 bits"},
+      {dir.write("grey.tga", imagetest::tgaFile(fields(3, 1, 1, 24), {1, 2, 3})), "unsupported image type 3 (grey"},
+      {dir.write("wide.tga", imagetest::tgaFile(fields(10, 32768, 32768, 32), {0xFF, 1, 2, 3, 4})),
+       "32768 x 32768 pixels: a side is larger than the 16384-pixel cap"},
+      // Valid and only 10 MB, but 1 GiB decoded.
+      {dir.write("huge.tga", runLengthPicture(16384)), "16384 x 16384 pixels need 1 GiB, more than the 256 MiB cap"},
+  };
+  for (const auto& c : cases) {
+    imagetest::resetLargestAllocation();
+    const TgaResult r = loadWith(loader, c.path);
+    EXPECT_FALSE(r.ok) << c.path;
+    EXPECT_EQ(loader.GetFailure().rfind(c.reason, 0), 0u) << c.path << ": " << loader.GetFailure();
+    EXPECT_LT(imagetest::largestAllocation(), 150000u) << c.path;
+  }
+  EXPECT_TRUE(loadWith(loader, dir.write("ok.tga", runLengthPicture(64))).ok);
+  EXPECT_EQ(loader.GetFailure(), "");
 }
 
 TEST_F(TgaLoader, NextLoadAfterRefusalWorks) {

@@ -1,5 +1,6 @@
 // velmora-inspect: describes image and model files the way the program sees
 // them, through the same texture registry and the same model reader.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -8,6 +9,8 @@
 
 #include "glm/glm.h"
 #include "image/image.h"
+#include "image/printable_text.h"
+#include "image/read_limits.h"
 #include "image/texture_loader.h"
 #include "tools/common/command_line.h"
 
@@ -24,7 +27,11 @@ const char* USAGE =
     "  materials, textures and the warnings the scene's draw mode 18 would give.\n"
     "  Material textures are decoded through the same registry, but no OpenGL texture\n"
     "  is created (no window is opened), so texture ids show as 0.\n"
-    "A file the program would refuse prints the program's own message.\n"
+    "  Also warns where a model is legal but probably not what its author meant: material\n"
+    "  libraries named but not used, faces with fewer than three corners, usemtl changing\n"
+    "  the material of a group that already has triangles, non-finite coordinates, and\n"
+    "  vertices no face uses.\n"
+    "A file the program would refuse prints the program's own message and the reason.\n"
     "\n"
     "  --help      this text\n"
     "  --version   the version\n"
@@ -39,7 +46,8 @@ MaterialTextureResult decodeOnly(const char* path, bool, bool, bool) {
   MaterialTextureResult result;
   CImage* image = nullptr;
   if (glmTextureLoader == nullptr || !glmTextureLoader->Load(path, &image)) {
-    result.error = std::string("Error reading texture: ") + path + " \n";
+    result.error = "Error reading texture: " + printableText(path) + " \n";
+    result.reason = reasonLine(path, glmTextureLoader == nullptr ? "no model is being read" : glmTextureLoader->GetFailure());
     return result;
   }
   result.ok = true;
@@ -50,26 +58,8 @@ MaterialTextureResult decodeOnly(const char* path, bool, bool, bool) {
 }
 
 // A name as text: quoted, with control characters (the line end a texture
-// name keeps) written as escapes so that every entry stays on one line.
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 32) {
-      char code[8];
-      std::snprintf(code, sizeof code, "\\x%02x", c);
-      out += code;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
+// name keeps) and broken UTF-8 written as escapes so that every entry stays on one line.
+std::string quoted(const std::string& text) { return "\"" + printableText(text) + "\""; }
 
 bool endsWith(const std::string& text, const char* tail) {
   size_t n = std::strlen(tail);
@@ -77,25 +67,21 @@ bool endsWith(const std::string& text, const char* tail) {
 }
 
 bool inspectImage(const std::string& path) {
-  std::printf("%s\n", path.c_str());
+  std::printf("%s\n", printableText(path).c_str());
+  std::fflush(stdout);
   CTextureLoader registry;
   char extension[CTextureLoader::EXTENSION_SIZE];
   registry.GetExtension(path.c_str(), extension);
-  if (registry.FindLoader(extension) == nullptr) {
-    std::printf("  verdict: refused, no loader for the extension \"%s\"\n", extension);
-    return false;
-  }
-  std::fflush(stdout);
   CImage* image = nullptr;
   if (!registry.Load(path.c_str(), &image)) {
-    std::fflush(stdout);
-    std::printf("  verdict: refused by the %s loader\n", extension);
+    std::fflush(stderr);
+    std::printf("  verdict: refused, %s\n", registry.GetFailure().c_str());
     return false;
   }
   std::printf("  format: %s, %d bytes per pixel\n", image->GetFormat() == GL_RGBA ? "RGBA" : "RGB",
               image->GetBytesPerPixel());
   std::printf("  size: %d x %d\n", image->GetWidth(), image->GetHeight());
-  std::printf("  verdict: loaded by the %s loader\n", extension);
+  std::printf("  verdict: loaded by the %s loader\n", printableText(extension).c_str());
   delete image;
   return true;
 }
@@ -117,18 +103,61 @@ void printBounds(const ObjModel& model) {
   std::printf("  bounding box: x [%g, %g]  y [%g, %g]  z [%g, %g]\n", lo[0], hi[0], lo[1], hi[1], lo[2], hi[2]);
 }
 
+// Numbers that are nan or inf (or were out of float range) in the arrays as read.
+unsigned nonFiniteEntries(const std::vector<float>& values, unsigned count, int width) {
+  unsigned found = 0;
+  for (size_t k = 1; k <= count && (k + 1) * width <= values.size(); ++k) {
+    for (int a = 0; a < width; ++a) {
+      if (!std::isfinite(values[k * width + a])) {
+        ++found;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+// What is legal in the file but probably not what its author meant.
+std::vector<std::string> readWarnings(const ObjModel& model, const ObjReadNotes& notes) {
+  std::vector<std::string> warnings = notes.warnings;
+  const unsigned nonFinite = nonFiniteEntries(model.vertices, model.nvertices, 3) +
+                             nonFiniteEntries(model.normals, model.nnormals, 3) +
+                             nonFiniteEntries(model.uvs, model.nuvs, 2);
+  if (nonFinite != 0) {
+    warnings.push_back(std::to_string(nonFinite) +
+                       " vertices, normals or texture coordinates hold a number that is nan, inf or out of float "
+                       "range; the model cannot be fitted or lit where they are used\n");
+  }
+  if (notes.shortFaces != 0) {
+    warnings.push_back(std::to_string(notes.shortFaces) +
+                       (notes.shortFaces == 1 ? " face has" : " faces have") +
+                       " fewer than three corners; each is stored as one triangle that repeats its last corner\n");
+  }
+  for (const auto& [name, times] : notes.materialSwitches) {
+    const ObjGroup* group = glmLookupGroup(const_cast<ObjModel*>(&model), name.c_str());
+    const std::string last =
+        group != nullptr && group->material < model.mtls.size() ? model.mtls[group->material].name : "-";
+    warnings.push_back("usemtl changes the material of group " + quoted(name) + " after it has triangles (" +
+                       std::to_string(times) + (times == 1 ? " time" : " times") + "); only the last one, " +
+                       quoted(last) + ", colours the whole group\n");
+  }
+  return warnings;
+}
+
 bool inspectModel(const std::string& path) {
-  std::printf("%s\n", path.c_str());
+  std::printf("%s\n", printableText(path).c_str());
   std::fflush(stdout);
   std::unique_ptr<ObjModel> model;
-  ReadStatus status = glmReadOBJChecked(path.c_str(), &model);
+  ObjReadNotes notes;
+  ReadStatus status = glmReadOBJChecked(path.c_str(), &model, &notes);
   if (!status.ok()) {
     std::fflush(stdout);
-    std::fputs(status.message.c_str(), status.toStdout ? stdout : stderr);
+    std::fputs(status.text().c_str(), status.toStdout ? stdout : stderr);
     std::fflush(status.toStdout ? stdout : stderr);
     std::printf("  verdict: refused\n");
     return false;
   }
+  std::vector<std::string> warnings = readWarnings(*model, notes);
   std::printf("  vertices: %u\n  normals: %u\n  texture coordinates: %u\n  triangles: %u\n", model->nvertices,
               model->nnormals, model->nuvs, model->ntris);
   std::printf("  groups: %u\n", model->ngroups);
@@ -155,7 +184,7 @@ bool inspectModel(const std::string& path) {
   float scale = 0;
   ReadStatus fit = glmFitToUnitCubeChecked(model.get(), &scale);
   if (!fit.ok()) {
-    std::fputs(fit.message.c_str(), stderr);
+    std::fputs(fit.text().c_str(), stderr);
     std::fflush(stderr);
     std::printf("  verdict: refused when prepared\n");
     return false;
@@ -165,14 +194,15 @@ bool inspectModel(const std::string& path) {
   unsigned unused = glmVertexNormalsCounted(model.get(), 90.0f, false);
   std::printf("  prepared: fit factor %g, %u vertex normals at 90 degrees\n", scale, model->nnormals);
 
-  std::vector<const char*> warnings;
-  glmReduceDrawMode(model.get(), DRAW_SMOOTH | DRAW_MATERIAL, &warnings);
-  std::printf("  warnings: %zu\n", warnings.size() + (unused != 0 ? 1 : 0));
-  for (const char* warning : warnings) std::printf("    %s", warning);
+  std::vector<const char*> drawWarnings;
+  glmReduceDrawMode(model.get(), DRAW_SMOOTH | DRAW_MATERIAL, &drawWarnings);
+  warnings.insert(warnings.end(), drawWarnings.begin(), drawWarnings.end());
   if (unused != 0) {
-    std::printf("    glmVertexNormals(): vertex w/o a triangle (for %u %s)\n", unused,
-                unused == 1 ? "vertex" : "vertices");
+    warnings.push_back("glmVertexNormals(): vertex w/o a triangle (for " + std::to_string(unused) +
+                       (unused == 1 ? " vertex)\n" : " vertices)\n"));
   }
+  std::printf("  warnings: %zu\n", warnings.size());
+  for (const std::string& warning : warnings) std::printf("    %s", warning.c_str());
   std::printf("  verdict: read\n");
   return true;
 }

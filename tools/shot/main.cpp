@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/printable_text.h"
+#include "image/scene_textures.h"
 #include "tools/common/command_line.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
@@ -126,6 +127,12 @@ int main(int argc, char** argv) {
   const RgbImage image = renderShot(options, &error);
   if (image.empty()) {
     std::fprintf(stderr, "velmora-shot: %s\n", error.c_str());
+    return 1;
+  }
+  // Shots serve as reference pictures: one with an untextured wall must not pass for one.
+  if (sceneTextureFailures() != 0) {
+    std::fprintf(stderr, "velmora-shot: %d scene picture%s could not be used (see above); %s not written\n",
+                 sceneTextureFailures(), sceneTextureFailures() == 1 ? "" : "s", printableText(output).c_str());
     return 1;
   }
   if (!writePng(output, image, &error)) {
