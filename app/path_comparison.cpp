@@ -1,6 +1,8 @@
 // The culled drawing path against the straightforward one, from the same scene state.
 #include "app/path_comparison.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/picking.h"
@@ -31,16 +33,22 @@ std::vector<unsigned char> drawAndReadFrame(DrawPath path) {
   return pixels;
 }
 
-long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-  if (a.size() != b.size()) return -1;
-  long count = 0;
+FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  FrameDifference result;
+  if (a.size() != b.size()) return {-1, -1, -1, -1};
   for (std::size_t i = 0; i + 3 < a.size(); i += 4) {
-    if (std::memcmp(&a[i], &b[i], 4) != 0) ++count;
+    ++result.pixels;
+    if (std::memcmp(&a[i], &b[i], 4) == 0) continue;
+    ++result.differing;
+    int largest = 0;
+    for (int c = 0; c < 4; ++c) largest = std::max(largest, std::abs(int(a[i + c]) - int(b[i + c])));
+    if (largest > PICTURE_TOLERANCE) ++result.beyondTolerance;
+    result.largest = std::max(result.largest, largest);
   }
-  return count;
+  return result;
 }
 
-long compareFrame() {
+FrameDifference compareFrame() {
   const PassState state = capturePassState();
   // A first pass leaves the kart lamps where this state's last kart puts them,
   // so that both compared passes start from the same light positions.
@@ -50,7 +58,7 @@ long compareFrame() {
   restorePassState(state);
   const std::vector<unsigned char> culled = drawAndReadFrame(DrawPath::Culled);
   restorePassState(state);
-  return differingPixels(reference, culled);
+  return compareFrames(reference, culled);
 }
 
 PickRecords pickThrough(DrawPath path, int x, int y) {

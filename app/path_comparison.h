@@ -24,12 +24,21 @@ void restorePassState(const PassState& state);
 // from the back buffer (RGBA, bottom row first). The draw path is left as it was.
 std::vector<unsigned char> drawAndReadFrame(DrawPath path);
 
-// Pixels that differ between two read-back frames; -1 when their sizes differ.
-long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
+// How two read-back frames differ: pixels that differ at all, pixels that
+// differ by more than `PICTURE_TOLERANCE` levels in some channel, and the
+// largest difference in any channel. All -1 when the sizes differ.
+constexpr int PICTURE_TOLERANCE = 2;
+struct FrameDifference {
+  long differing = 0;
+  long beyondTolerance = 0;
+  int largest = 0;
+  long pixels = 0;
+};
+FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
-// One frame through each path from the current state; returns the differing
-// pixel count and leaves the state as it found it.
-long compareFrame();
+// One frame through each path from the current state, compared; leaves the
+// state as it found it.
+FrameDifference compareFrame();
 
 // A pick's outcome: the hit count and the records' words, whole.
 struct PickRecords {
