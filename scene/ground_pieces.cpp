@@ -327,7 +327,7 @@ void planGround(const GroundLighting& lighting, const GroundCellsTest& canShow, 
     if (light.spot && light.position[3] != 0) cones.emplace_back(light);
   }
 
-  // Coarsest first: the whole ground, then fifths of a side down to tiles.
+  // Coarsest first, then fifths of a side down to tiles.
   const std::function<void(int, int, int)> decide = [&](int i0, int k0, int size) {
     const int ti0 = i0 / GROUND_TILE, tk0 = k0 / GROUND_TILE, tiles = std::max(1, size / GROUND_TILE);
     if (!canShow(i0, i0 + size, k0, k0 + size)) {
@@ -343,7 +343,9 @@ void planGround(const GroundLighting& lighting, const GroundCellsTest& canShow, 
       }
     }
   };
-  decide(0, 0, GROUND_DIVISIONS);
+  for (int i = 0; i < GROUND_DIVISIONS; i += LARGEST_PIECE) {
+    for (int k = 0; k < GROUND_DIVISIONS; k += LARGEST_PIECE) decide(i, k, LARGEST_PIECE);
+  }
 }
 
 void appendGroundPieces(const GroundPlan& plan, std::vector<GroundVertex>& triangles) {

@@ -11,8 +11,10 @@
 
 struct GroundLighting;
 
-// Pieces are squares of 500, 100, 20 or 4 cells a side, each aligned to its
-// size: the whole ground, and fifths of a side down to a tile.
+// Pieces are squares of 100, 20 or 4 cells a side, each aligned to its size:
+// fifths of a side down to a tile. Larger ones would seldom pass the light's
+// test and their long triangles interpolate texture coordinates less exactly.
+constexpr int LARGEST_PIECE = 100;
 constexpr int PIECE_SPLIT = 5;
 
 // The side, in cells, of the piece each tile is drawn in this frame: a piece

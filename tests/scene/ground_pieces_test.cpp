@@ -106,18 +106,19 @@ std::pair<int, int> gridPoint(const GroundVertex& v) {
   return {static_cast<int>(i), static_cast<int>(k)};
 }
 
-TEST(GroundPieces, EvenLightMakesTheWholeGroundOnePieceAndNothingShownMakesNone) {
+TEST(GroundPieces, EvenLightMakesTheLargestPiecesAndNothingShownMakesNone) {
   Scene scene{{0, 0.5, 5}, {0, 0.5, 4}};
   scene.sun = false;
   scene.lamp = false;
   GroundPlan plan;
   planGround(lightingOf(scene), anything, plan);
   for (int ti = 0; ti < GROUND_TILES; ++ti) {
-    for (int tk = 0; tk < GROUND_TILES; ++tk) ASSERT_EQ(plan.pieceSize[ti][tk], GROUND_DIVISIONS) << ti << ", " << tk;
+    for (int tk = 0; tk < GROUND_TILES; ++tk) ASSERT_EQ(plan.pieceSize[ti][tk], LARGEST_PIECE) << ti << ", " << tk;
   }
   std::vector<GroundVertex> triangles;
   appendGroundPieces(plan, triangles);
-  EXPECT_EQ(triangles.size(), 4u * 3);
+  // Five by five pieces, each a fan of four triangles round its centre.
+  EXPECT_EQ(triangles.size(), 25u * 4 * 3);
 
   planGround(lightingOf(scene), [](int, int, int, int) { return false; }, plan);
   triangles.clear();
