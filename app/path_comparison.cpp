@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
+#include "app/menu.h"
 #include "app/picking.h"
 #include "scene/frame.h"
 #include "scene/kart.h"
@@ -59,6 +61,31 @@ FrameDifference compareFrame() {
   const std::vector<unsigned char> culled = drawAndReadFrame(DrawPath::Culled);
   restorePassState(state);
   return compareFrames(reference, culled);
+}
+
+void applyLightSetting(int setting) {
+  const int commands[] = {CMD_TOGGLE_SUN, CMD_TOGGLE_SUN_MOVING, CMD_TOGGLE_COLOR_CHANGE, CMD_TOGGLE_HEADLIGHT,
+                          CMD_TOGGLE_KART_LIGHTS};
+  for (int bit = 0; bit < 5; ++bit) {
+    if (setting & (1 << bit)) runMenuCommand(commands[bit]);
+  }
+}
+
+void placeRandomGroundCamera(std::mt19937& random) {
+  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+  const double heights[] = {0.05, 0.3, 0.5, 0.5, 1, 2, 6};
+  sceneState.carView = uniform(0, 1) < 0.2;
+  sceneState.cameraPos = {uniform(-40, 40), heights[random() % std::size(heights)] - 0.5, uniform(-40, 40)};
+  // Half of them among the objects in the middle.
+  if (uniform(0, 1) < 0.5) sceneState.cameraPos = {uniform(-6, 6), sceneState.cameraPos.y, uniform(-6, 8)};
+  sceneState.cameraYaw = uniform(-360, 360);
+  sceneState.cameraPitch = uniform(-75, 30);
+  sceneState.spinAngle = uniform(0, 360);
+  sceneState.sunAngle = uniform(0, 360);
+  // The colour as the idle step leaves it at this angle.
+  sceneState.lightColor[0] = static_cast<float>(0.06 * sceneState.sunAngle);
+  sceneState.lightColor[1] = sceneState.lightColor[0] + 10;
+  sceneState.curveParam = static_cast<float>(uniform(0, 8));
 }
 
 PickRecords pickThrough(DrawPath path, int x, int y) {

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <random>
 #include <vector>
 
 #include "app/scene_state.h"
@@ -39,6 +40,16 @@ FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::ve
 // One frame through each path from the current state, compared; leaves the
 // state as it found it.
 FrameDifference compareFrame();
+
+// Sets the five light switches of the menu (sun, moving sun, changing colour,
+// headlight, kart lamps) through their commands: bit n of `setting` toggles
+// switch n once. Start from the scene as start-up leaves it.
+constexpr int LIGHT_SETTINGS = 32;
+void applyLightSetting(int setting);
+
+// A camera anywhere on or over the ground, free or in car view, looking
+// anywhere, with the kart, the sun and the changing colour at random places.
+void placeRandomGroundCamera(std::mt19937& random);
 
 // A pick's outcome: the hit count and the records' words, whole.
 struct PickRecords {

@@ -155,27 +155,11 @@ TEST_F(FrameIdentity, RandomCamerasDrawAndPickAsTheReference) {
 // switches of the menu, with the sun and the changing colour at random angles.
 TEST_F(FrameIdentity, EveryLightSettingDrawsAsTheReference) {
   std::mt19937 random(1207);
-  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
-  const int commands[] = {CMD_TOGGLE_SUN, CMD_TOGGLE_SUN_MOVING, CMD_TOGGLE_COLOR_CHANGE, CMD_TOGGLE_HEADLIGHT,
-                          CMD_TOGGLE_KART_LIGHTS};
   for (int camera = 0; camera < 40; ++camera) {
     testscene::startUp();
-    const int setting = camera % 32;
-    for (int bit = 0; bit < 5; ++bit) {
-      if (setting & (1 << bit)) runMenuCommand(commands[bit]);
-    }
-    const double heights[] = {0.05, 0.3, 0.5, 0.5, 1, 2, 6};
-    sceneState.carView = uniform(0, 1) < 0.2;
-    sceneState.cameraPos = {uniform(-40, 40), heights[random() % std::size(heights)] - 0.5, uniform(-40, 40)};
-    if (uniform(0, 1) < 0.5) sceneState.cameraPos = {uniform(-6, 6), sceneState.cameraPos.y, uniform(-6, 8)};
-    sceneState.cameraYaw = uniform(-360, 360);
-    sceneState.cameraPitch = uniform(-75, 30);
-    sceneState.spinAngle = uniform(0, 360);
-    sceneState.sunAngle = uniform(0, 360);
-    // The colour as the idle step leaves it at this angle.
-    sceneState.lightColor[0] = static_cast<float>(0.06 * sceneState.sunAngle);
-    sceneState.lightColor[1] = sceneState.lightColor[0] + 10;
-    sceneState.curveParam = static_cast<float>(uniform(0, 8));
+    const int setting = camera % LIGHT_SETTINGS;
+    applyLightSetting(setting);
+    placeRandomGroundCamera(random);
     std::ostringstream label;
     label << "camera " << camera << " light setting " << setting << " at (" << sceneState.cameraPos.x << ", "
           << sceneState.cameraPos.y + 0.5 << ", " << sceneState.cameraPos.z << ") yaw " << sceneState.cameraYaw
