@@ -2,9 +2,12 @@
 // everything afterwards happens in the GLUT callbacks.
 #include <GL/glut.h>
 
+#include "app/start_checks.h"
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
+  const int answered = checkBeforeWindow(argc, argv);
+  if (answered >= 0) return answered;
   createMainWindow(&argc, argv);
   registerCallbacks();
   initScene();

@@ -1,7 +1,9 @@
 // Writes generated files only when their bytes changed.
 #include "datagen/file_store.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -31,7 +33,7 @@ bool writeIfChanged(const std::string& path, const std::vector<uint8_t>& bytes) 
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + temporary);
+    if (!out) throw std::runtime_error("cannot write " + temporary + ": " + std::strerror(errno));
   }
   std::filesystem::rename(temporary, target);
   return true;

@@ -18,12 +18,23 @@
 #include "datagen/data_set.h"
 #include "datagen/png_writer.h"
 #include "datagen/vec.h"
+#include "tools/common/command_line.h"
 
 using namespace datagen;
 
 namespace {
 
 constexpr int WIDTH = 1300, HEIGHT = 1000;
+
+const char* const PREVIEW_USAGE =
+    "Usage: velmora-datagen-preview OUT_DIR\n"
+    "Renders the generated kart and grass from several sides, lit as the scene lights\n"
+    "them, and the sky box and ground from the scene's eye, into PNG files in OUT_DIR.\n"
+    "It needs an X display, e.g.:\n"
+    "  xvfb-run -a -s \"-screen 0 1600x1200x24\" velmora-datagen-preview /tmp/preview\n"
+    "\n"
+    "  --help      this text\n"
+    "  --version   the version\n";
 
 // ---- The model as the scene prepares it ----------------------------------------------
 
@@ -393,12 +404,16 @@ void display() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  glutInit(&argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: velmora-datagen-preview OUT_DIR\n");
-    return 2;
-  }
-  outDir = argv[1];
+  const CommandLine line("velmora-datagen-preview", PREVIEW_USAGE);
+  std::vector<std::string> operands;
+  const int status = line.handle(argc, argv, &operands);
+  if (status >= 0) return status;
+  if (operands.size() != 1)
+    return line.refuse(operands.empty() ? "no output folder given" : "more than one output folder given");
+  outDir = operands[0];
+  // The options are ours; GLUT gets only the program's name.
+  int glutArgc = 1;
+  glutInit(&glutArgc, argv);
   std::filesystem::create_directories(outDir);
   static DataSet set = generateDataSet();
   dataSet = &set;

@@ -8,8 +8,8 @@
 
 namespace datagen {
 
-// Writes an 8-bit RGB or RGBA picture with its top row first, as PNG stores it.
-// Returns false (after printing why) when the file cannot be written.
+// Writes an 8-bit RGB or RGBA picture (bottom row first, as the generator keeps
+// it) right side up. Returns false (after printing why) when the file cannot be written.
 bool writePng(const std::string& path, const Image8& image);
 
 }  // namespace datagen

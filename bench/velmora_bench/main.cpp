@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -13,16 +14,31 @@
 
 #include "bench/velmora_bench/bench_figures.h"
 #include "bench/velmora_bench/frame_soak.h"
+#include "image/printable_text.h"
+#include "tools/common/command_line.h"
 
 namespace {
 
-void usage() {
-  std::printf(
-      "usage: velmora-bench [--quick] [--frames N] [--obj-mb N] [--only frame|obj|image]\n"
-      "       velmora-bench --soak [N]\n"
-      "Run from the project root (it reads data/). The frame section and the soak run need\n"
-      "a display; without one that answers, the benchmark runs itself again under xvfb-run.\n");
-}
+const char* const USAGE =
+    "Usage: velmora-bench [OPTIONS]\n"
+    "Measures frames, picks, start-up, model reading and image decoding, each beside what\n"
+    "it is compared with, and ends with one machine-readable \"bench:\" line. Run it from\n"
+    "the project folder (it reads data/). The frame section and the soak run need a\n"
+    "display; when none answers, it runs itself again under xvfb-run.\n"
+    "\n"
+    "  --quick               a smoke run: 20 frames per series, an 8 MB OBJ (options\n"
+    "                        after it can change these)\n"
+    "  --frames N            frames per measured series, 1..100000 (default 200)\n"
+    "  --obj-mb N            size of the generated big OBJ in MB, 1..4096 (default 110)\n"
+    "  --only frame|obj|image  one section only\n"
+    "  --soak[=N]            instead of the sections: N frames (default 20000) with the\n"
+    "                        idle step, picks and menu commands, watching resident memory;\n"
+    "                        N may also follow as the next argument\n"
+    "  --help                this text\n"
+    "  --version             the version\n"
+    "Every option also takes its value as --option=VALUE.\n"
+    "Exit status: 0 when every culled frame and pick matched its reference (or the soak\n"
+    "stayed flat), 1 otherwise, 2 for a wrong command line.\n";
 
 bool displayAnswers() {
   const char* name = std::getenv("DISPLAY");
@@ -37,7 +53,8 @@ bool displayAnswers() {
 // 1300 x 1000 window. Returns only if that could not be done.
 void runUnderXvfb(char** argv) {
   if (std::getenv("VELMORA_BENCH_UNDER_XVFB") != nullptr) {
-    std::fprintf(stderr, "velmora-bench: no X display answers, even under xvfb-run\n");
+    std::fprintf(stderr,
+                 "velmora-bench: no X display answers, even under xvfb-run; check that Xvfb starts (xvfb-run -a true)\n");
     return;
   }
   setenv("VELMORA_BENCH_UNDER_XVFB", "1", 1);
@@ -55,7 +72,10 @@ void runUnderXvfb(char** argv) {
   args.push_back(nullptr);
   std::fflush(stdout);
   execvp("xvfb-run", args.data());
-  std::perror("velmora-bench: xvfb-run");
+  std::fprintf(stderr,
+               "velmora-bench: no X display, and xvfb-run cannot be started (%s); "
+               "install xvfb and xauth or run it in an X session\n",
+               std::strerror(errno));
 }
 
 }  // namespace
@@ -65,29 +85,26 @@ int main(int argc, char** argv) {
   options.testdataDir = VELMORA_TESTDATA_DIR;
   std::string only;
   int soakFrames = 0;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--quick") == 0) {
-      options.quick = true;
-      options.frames = 20;
-      options.bigObjMegabytes = 8;
-    } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
-      options.frames = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--obj-mb") == 0 && i + 1 < argc) {
-      options.bigObjMegabytes = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
-      only = argv[++i];
-    } else if (std::strcmp(argv[i], "--soak") == 0) {
-      soakFrames = 20000;
-      if (i + 1 < argc && argv[i + 1][0] != '-') soakFrames = std::atoi(argv[++i]);
-    } else {
-      usage();
-      return 2;
-    }
-  }
-  if (options.frames < 1 || soakFrames < 0) {
-    usage();
-    return 2;
-  }
+  CommandLine line("velmora-bench", USAGE);
+  // Like every option, --quick applies where it stands: "--quick --frames 50" runs 50 frames.
+  line.flag("--quick", [&options] {
+    options.quick = true;
+    options.frames = 20;
+    options.bigObjMegabytes = 8;
+  });
+  line.option("--frames", countInto(&options.frames, 1, 100000));
+  line.option("--obj-mb", countInto(&options.bigObjMegabytes, 1, 4096, "megabytes"));
+  line.option("--only", [&only](const std::string& value) -> std::string {
+    if (value != "frame" && value != "obj" && value != "image") return "takes frame, obj or image";
+    only = value;
+    return "";
+  });
+  line.optionalValue("--soak", countInto(&soakFrames, 1, 10000000, "a frame count"),
+                     [&soakFrames] { soakFrames = 20000; });
+  std::vector<std::string> operands;
+  const int status = line.handle(argc, argv, &operands);
+  if (status >= 0) return status;
+  if (!operands.empty()) return line.refuse("unexpected argument \"" + printableText(operands[0]) + "\"");
 
   const bool needsDisplay = soakFrames > 0 || only.empty() || only == "frame";
   if (needsDisplay && !displayAnswers()) {

@@ -96,7 +96,7 @@ TEST(GeneratedFiles, RunOverUnchangedFilesRewritesNothing) {
   }
 }
 
-TEST(GeneratedFiles, UnknownOptionIsRefusedWithUsage) {
+TEST(GeneratedFiles, UnknownOptionIsRefusedInOneLine) {
   std::string output;
   std::string command = std::string("'") + VELMORA_DATAGEN_EXE + "' --frobnicate 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
@@ -105,7 +105,7 @@ TEST(GeneratedFiles, UnknownOptionIsRefusedWithUsage) {
   while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
   int status = pclose(pipe);
   EXPECT_EQ(WEXITSTATUS(status), 2);
-  EXPECT_NE(output.find("usage:"), std::string::npos) << output;
+  EXPECT_EQ(output, "velmora-datagen: unknown option \"--frobnicate\"; try --help\n");
 }
 
 }  // namespace

@@ -78,15 +78,28 @@ bool ChildProcess::start(const ProcessSpec& launch, std::string* error) {
     *error = "cannot open " + outputFile_;
     return false;
   }
+  int err = out;
+  if (!launch.errorFile.empty()) {
+    err = open(launch.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (err < 0) {
+      close(out);
+      *error = "cannot open " + launch.errorFile;
+      return false;
+    }
+  }
+  auto closeOutputs = [&] {
+    close(out);
+    if (err != out) close(err);
+  };
   int failurePipe[2];
   if (pipe2(failurePipe, O_CLOEXEC) != 0) {
-    close(out);
+    closeOutputs();
     *error = "cannot make a pipe";
     return false;
   }
   int inputPipe[2] = {-1, -1};
   if (launch.stdinPipe && pipe2(inputPipe, O_CLOEXEC) != 0) {
-    close(out);
+    closeOutputs();
     close(failurePipe[0]);
     close(failurePipe[1]);
     *error = "cannot make a pipe";
@@ -95,7 +108,7 @@ bool ChildProcess::start(const ProcessSpec& launch, std::string* error) {
 
   const pid_t pid = fork();
   if (pid < 0) {
-    close(out);
+    closeOutputs();
     close(failurePipe[0]);
     close(failurePipe[1]);
     if (launch.stdinPipe) {
@@ -108,7 +121,7 @@ bool ChildProcess::start(const ProcessSpec& launch, std::string* error) {
   if (pid == 0) {
     setpgid(0, 0);
     dup2(out, STDOUT_FILENO);
-    dup2(out, STDERR_FILENO);
+    dup2(err, STDERR_FILENO);
     if (launch.stdinPipe) {
       dup2(inputPipe[0], STDIN_FILENO);
     } else {
@@ -130,7 +143,7 @@ bool ChildProcess::start(const ProcessSpec& launch, std::string* error) {
   }
   // Set from both sides, so that a stop() right after start() reaches the group.
   setpgid(pid, pid);
-  close(out);
+  closeOutputs();
   close(failurePipe[1]);
   if (launch.stdinPipe) {
     close(inputPipe[0]);

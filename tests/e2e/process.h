@@ -15,6 +15,7 @@ struct ProcessSpec {
   std::vector<std::pair<std::string, std::string>> setEnv;  // added to or replacing the test's environment
   std::vector<std::string> unsetEnv;
   std::string outputFile;  // stdout and stderr go here; empty: a temporary file
+  std::string errorFile;   // stderr goes here instead, when set (the caller reads and removes it)
   int passFd = -1;         // one descriptor of the test's that the child keeps open under its own number
   bool stdinPipe = false;  // stdin from a pipe the test writes to (writeInput), not /dev/null
 };

@@ -90,10 +90,14 @@ TEST(Inspect, RefusedFilesGiveTheProgramsMessageAndFailureStatus) {
   EXPECT_EQ(run.err, "Error reading texture: " + folder.path("missing.tga") + " \n\n");
 }
 
-TEST(Inspect, UsageWithoutArguments) {
+TEST(Inspect, UsageOnlyWhenAskedFor) {
   glmtest::TempFolder folder;
   ToolRun run = inspect(folder, "");
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("Usage: velmora-inspect FILE..."), std::string::npos);
-  EXPECT_NE(run.err.find("no OpenGL texture"), std::string::npos);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "velmora-inspect: no file given; try --help\n");
+  ToolRun help = inspect(folder, "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage: velmora-inspect [OPTIONS] FILE..."), std::string::npos);
+  EXPECT_NE(help.out.find("no OpenGL texture"), std::string::npos);
 }

@@ -9,11 +9,12 @@
 #include "glm/glm.h"
 #include "image/image.h"
 #include "image/texture_loader.h"
+#include "tools/common/command_line.h"
 
 namespace {
 
 const char* USAGE =
-    "Usage: velmora-inspect FILE...\n"
+    "Usage: velmora-inspect [OPTIONS] FILE...\n"
     "Describes each file as Velmora reads it.\n"
     "  Images (any extension the texture registry serves: tga, bmp): format, size and\n"
     "  the loader's verdict.\n"
@@ -24,7 +25,12 @@ const char* USAGE =
     "  Material textures are decoded through the same registry, but no OpenGL texture\n"
     "  is created (no window is opened), so texture ids show as 0.\n"
     "A file the program would refuse prints the program's own message.\n"
-    "Exit status: 0 when every file was read, 1 when any was refused, 2 for usage errors.\n";
+    "\n"
+    "  --help      this text\n"
+    "  --version   the version\n"
+    "  --          the arguments after it are files, even those starting with a dash\n"
+    "Exit status: 0 when every file was read, 1 when any was refused, 2 for a wrong\n"
+    "command line.\n";
 
 // Material textures decoded like the program decodes them, without creating
 // GL textures; the failure text is the one the program prints.
@@ -174,14 +180,14 @@ bool inspectModel(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-    std::fputs(USAGE, argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : 0;
-  }
+  const CommandLine line("velmora-inspect", USAGE);
+  std::vector<std::string> files;
+  const int status = line.handle(argc, argv, &files);
+  if (status >= 0) return status;
+  if (files.empty()) return line.refuse("no file given");
   glmSetTextureHook(decodeOnly);
   bool allRead = true;
-  for (int i = 1; i < argc; ++i) {
-    std::string path = argv[i];
+  for (const std::string& path : files) {
     bool read = endsWith(path, ".obj") || endsWith(path, ".OBJ") ? inspectModel(path) : inspectImage(path);
     allRead = allRead && read;
     std::fflush(stdout);

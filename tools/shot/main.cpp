@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "image/printable_text.h"
+#include "tools/common/command_line.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
 
@@ -45,7 +47,9 @@ void ensureDisplay(int argc, char** argv) {
   // make it reset just when GLUT connects.
   if (XOpenDisplay(nullptr)) return;
   if (std::getenv(UNDER_XVFB)) {
-    std::fprintf(stderr, "velmora-shot: cannot open the X display, not even under xvfb-run\n");
+    std::fprintf(stderr,
+                 "velmora-shot: cannot open an X display, not even under xvfb-run; check that Xvfb starts "
+                 "(xvfb-run -a true)\n");
     std::exit(1);
   }
   setenv(UNDER_XVFB, "1", 1);
@@ -57,7 +61,9 @@ void ensureDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) command.push_back(argv[i]);
   command.push_back(nullptr);
   execvp(command[0], const_cast<char* const*>(command.data()));
-  std::fprintf(stderr, "velmora-shot: no X display, and xvfb-run cannot be started\n");
+  std::fprintf(stderr,
+               "velmora-shot: no X display, and xvfb-run cannot be started; install xvfb and xauth or run it in an X "
+               "session\n");
   std::exit(1);
 }
 
@@ -77,7 +83,8 @@ bool enterDataRoot(const std::string& requested) {
   if (requested.empty())
     std::fprintf(stderr, "velmora-shot: no data/ folder here; run it from the project root or pass --root DIR\n");
   else
-    std::fprintf(stderr, "velmora-shot: no data/ folder in %s\n", requested.c_str());
+    std::fprintf(stderr, "velmora-shot: no data/ folder in %s; pass the folder that holds data/ to --root\n",
+                 printableText(requested).c_str());
   return false;
 }
 
@@ -93,12 +100,14 @@ std::string absolutePath(const std::string& path) {
 int main(int argc, char** argv) {
   ShotOptions options;
   std::string error;
-  if (!parseShotOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
-    std::fprintf(stderr, "velmora-shot: %s\n%s", error.c_str(), SHOT_USAGE);
-    return 2;
-  }
+  if (!parseShotOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error))
+    return refuseCommandLine("velmora-shot", error);
   if (options.help) {
     std::fputs(SHOT_USAGE, stdout);
+    return 0;
+  }
+  if (options.version) {
+    printVersion("velmora-shot");
     return 0;
   }
   ensureDisplay(argc, argv);

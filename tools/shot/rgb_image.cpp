@@ -1,10 +1,12 @@
-// RGB pictures: PNG files through libpng's simplified API, and the box filter
-// that shrinks them.
+// RGB pictures: PNG files (written by the tools' shared writer, read through
+// libpng's simplified API), and the box filter that shrinks them.
 #include "tools/shot/rgb_image.h"
 
 #include <png.h>
 
 #include <cstring>
+
+#include "tools/common/png_file.h"
 
 namespace {
 
@@ -15,21 +17,10 @@ void setError(std::string* error, const std::string& text) {
 }  // namespace
 
 bool writePng(const std::string& path, const RgbImage& image, std::string* error) {
-  if (image.empty()) {
-    setError(error, "cannot write an empty picture to " + path);
-    return false;
-  }
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(image.width);
-  png.height = static_cast<png_uint_32>(image.height);
-  png.format = PNG_FORMAT_RGB;
-  if (!png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr)) {
-    setError(error, "cannot write " + path + ": " + png.message);
-    return false;
-  }
-  return true;
+  std::string reason;
+  if (writePngFile(path, image.width, image.height, 3, image.rgb.data(), false, &reason)) return true;
+  setError(error, reason);
+  return false;
 }
 
 bool readPng(const std::string& path, RgbImage* image, std::string* error) {

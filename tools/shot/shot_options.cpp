@@ -1,11 +1,9 @@
 // velmora-shot's command line.
 #include "tools/shot/shot_options.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-
 #include "app/menu.h"
+#include "image/printable_text.h"
+#include "tools/common/command_line.h"
 
 const char* const SHOT_USAGE =
     "Usage: velmora-shot [OPTIONS] OUTPUT.png\n"
@@ -33,39 +31,17 @@ const char* const SHOT_USAGE =
     "  --size WxH         render size (default 1300x1000, the window's)\n"
     "  --scale K          shrink by K with a K x K box filter\n"
     "  --root DIR         folder that holds data/\n"
-    "  --help\n"
+    "Every option also takes its value as --option=VALUE.\n"
+    "  --help             this text\n"
+    "  --version          the version\n"
     "Start-up state: start pose, sun and kart lights on, headlight off, circling kart\n"
     "turning, curve kart standing at the start of its lap.\n";
 
 namespace {
 
-bool parseDouble(const std::string& text, double* value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
-  *value = v;
-  return true;
-}
-
-bool parseInt(const std::string& text, int* value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < -1000000000L || v > 1000000000L) return false;
-  *value = static_cast<int>(v);
-  return true;
-}
-
 bool parseOnOff(const std::string& text, bool* on) {
-  if (text == "on") {
-    *on = true;
-    return true;
-  }
-  if (text == "off") {
-    *on = false;
+  if (text == "on" || text == "off") {
+    *on = text == "on";
     return true;
   }
   return false;
@@ -78,7 +54,10 @@ bool parsePose(const std::string& text, ShotAction* action) {
     const size_t comma = text.find(',', start);
     const bool last = i == 3;
     if (last != (comma == std::string::npos)) return false;
-    if (!parseDouble(text.substr(start, last ? std::string::npos : comma - start), &v[i])) return false;
+    const std::string part = text.substr(start, last ? std::string::npos : comma - start);
+    // Yaw within one turn either way; pitch where the camera's tilt stops.
+    const double limit = i == 2 ? 360 : i == 3 ? 75 : 1e9;
+    if (!parseDecimal(part, -limit, limit, &v[i])) return false;
     start = comma + 1;
   }
   action->kind = ShotAction::Kind::POSE;
@@ -86,14 +65,13 @@ bool parsePose(const std::string& text, ShotAction* action) {
   action->z = v[1];
   action->yaw = v[2];
   action->pitch = v[3];
-  return v[2] >= -360 && v[2] <= 360 && v[3] >= -75 && v[3] <= 75;
+  return true;
 }
 
 bool parseSize(const std::string& text, int* width, int* height) {
   const size_t x = text.find('x');
   if (x == std::string::npos) return false;
-  return parseInt(text.substr(0, x), width) && parseInt(text.substr(x + 1), height) && *width >= 16 &&
-         *height >= 16 && *width <= 8192 && *height <= 8192;
+  return parseWholeNumber(text.substr(0, x), 16, 8192, width) && parseWholeNumber(text.substr(x + 1), 16, 8192, height);
 }
 
 ShotAction commandAction(int id) {
@@ -118,89 +96,100 @@ constexpr SwitchOption SWITCH_OPTIONS[] = {
     {"--drive", ShotSwitch::DRIVE},
 };
 
+// Every option of velmora-shot, each storing into `result`.
+CommandLine shotCommandLine(ShotOptions* result) {
+  CommandLine line("velmora-shot", SHOT_USAGE);
+  for (const SwitchOption& option : SWITCH_OPTIONS) {
+    const ShotSwitch which = option.which;
+    line.option(option.name, [result, which](const std::string& value) -> std::string {
+      ShotAction action;
+      action.kind = ShotAction::Kind::SWITCH;
+      action.which = which;
+      if (!parseOnOff(value, &action.on)) return "takes on or off";
+      result->actions.push_back(action);
+      return "";
+    });
+  }
+  line.option("--view", [result](const std::string& value) -> std::string {
+    // The start pose as a person gets it: "Back to start", then out of car view.
+    if (value == "start") {
+      result->actions.push_back(commandAction(CMD_BACK_TO_START));
+      result->actions.push_back(commandAction(CMD_FREE_MOVEMENT));
+    } else if (value == "bench") {
+      result->actions.push_back(commandAction(CMD_BENCH_VIEW));
+    } else if (value == "car") {
+      result->actions.push_back(commandAction(CMD_CAR_VIEW));
+    } else if (value == "free") {
+      result->actions.push_back(commandAction(CMD_FREE_MOVEMENT));
+    } else {
+      return "takes start, bench, car or free";
+    }
+    return "";
+  });
+  line.option("--pose", [result](const std::string& value) -> std::string {
+    ShotAction action;
+    if (!parsePose(value, &action)) return "takes X,Z,YAW,PITCH with yaw in -360..360 and pitch in -75..75";
+    result->actions.push_back(action);
+    return "";
+  });
+  line.option("--curve", [result](const std::string& value) -> std::string {
+    double t;
+    // One lap is [0, 8): the end of the lap is its start.
+    if (!parseDecimal(value, 0, 8, &t) || t >= 8) return "takes a number 0 <= T < 8";
+    result->curveParam = static_cast<float>(t);
+    return "";
+  });
+  for (const char* name : {"--spin", "--sun-angle"}) {
+    std::optional<double>* angle = name == std::string("--spin") ? &result->spinAngle : &result->sunAngle;
+    line.option(name, [angle](const std::string& value) -> std::string {
+      double degrees;
+      if (!parseDecimal(value, 0, 360, &degrees)) return "takes degrees 0..360";
+      *angle = degrees;
+      return "";
+    });
+  }
+  line.option("--steps", countInto(&result->steps, 0, 1000000));
+  line.option("--frames", countInto(&result->frames, 1, 100000));
+  line.option("--size", [result](const std::string& value) -> std::string {
+    if (!parseSize(value, &result->width, &result->height)) return "takes WxH, each 16..8192";
+    return "";
+  });
+  line.option("--scale", countInto(&result->scale, 1, 64, "a factor"));
+  line.option("--root", [result](const std::string& value) -> std::string {
+    if (value.empty()) return "takes a folder";
+    result->root = value;
+    return "";
+  });
+  return line;
+}
+
 }  // namespace
 
 bool parseShotOptions(const std::vector<std::string>& args, ShotOptions* options, std::string* error) {
   ShotOptions result;
+  const ParsedCommandLine parsed = shotCommandLine(&result).parse(args);
   auto fail = [error](const std::string& text) {
     *error = text;
     return false;
   };
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
+  switch (parsed.kind) {
+    case ParsedCommandLine::Kind::MISTAKE:
+      return fail(parsed.mistake);
+    case ParsedCommandLine::Kind::HELP:
       result.help = true;
-      continue;
-    }
-    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-      if (!result.output.empty()) return fail("more than one output file: " + result.output + " and " + arg);
-      result.output = arg;
-      continue;
-    }
-    if (i + 1 >= args.size()) return fail(arg + " needs a value");
-    const std::string& value = args[++i];
-
-    bool handled = false;
-    for (const SwitchOption& option : SWITCH_OPTIONS) {
-      if (arg != option.name) continue;
-      ShotAction action;
-      action.kind = ShotAction::Kind::SWITCH;
-      action.which = option.which;
-      if (!parseOnOff(value, &action.on)) return fail(arg + " takes on or off, not \"" + value + "\"");
-      result.actions.push_back(action);
-      handled = true;
-    }
-    if (handled) continue;
-
-    if (arg == "--view") {
-      // The start pose as a person gets it: "Back to start", then out of car view.
-      if (value == "start") {
-        result.actions.push_back(commandAction(CMD_BACK_TO_START));
-        result.actions.push_back(commandAction(CMD_FREE_MOVEMENT));
-      } else if (value == "bench") {
-        result.actions.push_back(commandAction(CMD_BENCH_VIEW));
-      } else if (value == "car") {
-        result.actions.push_back(commandAction(CMD_CAR_VIEW));
-      } else if (value == "free") {
-        result.actions.push_back(commandAction(CMD_FREE_MOVEMENT));
-      } else {
-        return fail("--view takes start, bench, car or free, not \"" + value + "\"");
-      }
-    } else if (arg == "--pose") {
-      ShotAction action;
-      if (!parsePose(value, &action))
-        return fail("--pose takes X,Z,YAW,PITCH with yaw in -360..360 and pitch in -75..75, not \"" + value + "\"");
-      result.actions.push_back(action);
-    } else if (arg == "--curve") {
-      double t;
-      if (!parseDouble(value, &t) || t < 0 || t >= 8) return fail("--curve takes a number 0 <= T < 8");
-      result.curveParam = static_cast<float>(t);
-    } else if (arg == "--spin" || arg == "--sun-angle") {
-      double angle;
-      if (!parseDouble(value, &angle) || angle < 0 || angle > 360) return fail(arg + " takes degrees 0..360");
-      (arg == "--spin" ? result.spinAngle : result.sunAngle) = angle;
-    } else if (arg == "--steps") {
-      if (!parseInt(value, &result.steps) || result.steps < 0 || result.steps > 1000000)
-        return fail("--steps takes a count 0..1000000");
-    } else if (arg == "--frames") {
-      if (!parseInt(value, &result.frames) || result.frames < 1 || result.frames > 100000)
-        return fail("--frames takes a count 1..100000");
-    } else if (arg == "--size") {
-      if (!parseSize(value, &result.width, &result.height))
-        return fail("--size takes WxH, each 16..8192, not \"" + value + "\"");
-    } else if (arg == "--scale") {
-      if (!parseInt(value, &result.scale) || result.scale < 1 || result.scale > 64)
-        return fail("--scale takes a factor 1..64");
-    } else if (arg == "--root") {
-      result.root = value;
-    } else {
-      return fail("unknown option " + arg);
-    }
-  }
-  if (!result.help) {
-    if (result.output.empty()) return fail("no output file given");
-    if (result.width / result.scale < 1 || result.height / result.scale < 1)
-      return fail("--scale is larger than the picture");
+      break;
+    case ParsedCommandLine::Kind::VERSION:
+      result.version = true;
+      break;
+    case ParsedCommandLine::Kind::RUN:
+      if (parsed.operands.empty()) return fail("no output file given");
+      if (parsed.operands.size() > 1)
+        return fail("more than one output file: " + printableText(parsed.operands[0]) + " and " +
+                    printableText(parsed.operands[1]));
+      result.output = parsed.operands[0];
+      if (result.width / result.scale < 1 || result.height / result.scale < 1)
+        return fail("--scale is larger than the picture");
+      break;
   }
   *options = result;
   return true;

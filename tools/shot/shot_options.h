@@ -32,11 +32,13 @@ struct ShotOptions {
   std::optional<double> spinAngle;
   std::optional<double> sunAngle;
   std::vector<ShotAction> actions;
-  bool help = false;
+  bool help = false;     // --help: print the usage, take no shot
+  bool version = false;  // --version
 };
 
 extern const char* const SHOT_USAGE;
 
 // Parses the arguments after the program name. Returns false with `error`
-// set to a one-line reason when they are not a valid command line.
+// set to a one-line reason (without the program's name) when they are not a
+// valid command line.
 bool parseShotOptions(const std::vector<std::string>& args, ShotOptions* options, std::string* error);

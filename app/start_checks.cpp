@@ -1,0 +1,56 @@
+// What `velmora` settles before it opens its window.
+#include "app/start_checks.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "image/printable_text.h"
+
+const char* const VELMORA_USAGE =
+    "Usage: velmora [GLUT OPTIONS]\n"
+    "A go-kart ground in 3D: one window, \"Velmora\", drawn continuously.\n"
+    "\n"
+    "Controls:\n"
+    "  arrow keys                walk the free camera (ignored in car view)\n"
+    "  mouse movement            turn the free camera (no button held)\n"
+    "  right button              the menu: Camera, Lights, Animations\n"
+    "  left click on the kart    start or stop its lap of the curve\n"
+    "  closing the window        ends the program (there is no quit key)\n"
+    "\n"
+    "It reads its pictures and models from data/ in the working folder: start it from\n"
+    "the project folder (build/app/velmora, or scripts/run), or through the installed\n"
+    "launcher PREFIX/bin/velmora, which starts it beside the installed data.\n"
+    "Options other than --help and --version go to GLUT (-display, -geometry, ...).\n"
+    "\n"
+    "The tools beside it (each answers --help):\n"
+    "  velmora-shot      one frame of the scene, offscreen, as a PNG file\n"
+    "  velmora-inspect   image and model files as the program reads them\n"
+    "  velmora-grab      a screenshot of a window as a PNG file\n"
+    "  velmora-bench     frame, pick, start-up and loading times\n"
+    "  velmora-datagen   writes the pictures and models of data/\n";
+
+int checkBeforeWindow(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(VELMORA_USAGE, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("velmora (Velmora) %s\n", VELMORA_VERSION);
+      return 0;
+    }
+  }
+  struct stat info;
+  if (stat("data", &info) == 0 && S_ISDIR(info.st_mode)) return -1;
+  char here[PATH_MAX];
+  const char* folder = getcwd(here, sizeof here) ? here : ".";
+  std::fprintf(stderr,
+               "velmora: no data/ folder in %s; start it from the project folder or with the installed launcher "
+               "(PREFIX/bin/velmora)\n",
+               printableText(folder).c_str());
+  return 1;
+}

@@ -1,0 +1,32 @@
+// PNG files through libpng's simplified API, which also takes rows bottom up.
+#include "tools/common/png_file.h"
+
+#include <png.h>
+
+#include <climits>
+#include <cstring>
+
+#include "image/printable_text.h"
+
+bool writePngFile(const std::string& path, int width, int height, int channels, const unsigned char* pixels,
+                  bool bottomRowFirst, std::string* error) {
+  auto fail = [&](const std::string& reason) {
+    if (error) *error = "cannot write " + printableText(path) + ": " + reason;
+    return false;
+  };
+  if (width <= 0 || height <= 0 || pixels == nullptr) return fail("the picture is empty");
+  if (channels != 3 && channels != 4) return fail("only RGB and RGBA pictures are written");
+  // The row stride is an int counted in bytes here (one byte per channel).
+  if (width > INT_MAX / channels || height > 1000000) return fail("the picture is too large for one PNG file");
+  png_image png;
+  std::memset(&png, 0, sizeof png);
+  png.version = PNG_IMAGE_VERSION;
+  png.width = static_cast<png_uint_32>(width);
+  png.height = static_cast<png_uint_32>(height);
+  png.format = channels == 4 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+  const int stride = width * channels;
+  // A negative stride tells libpng that the first row in memory is the bottom one.
+  if (!png_image_write_to_file(&png, path.c_str(), 0, pixels, bottomRowFirst ? -stride : stride, nullptr))
+    return fail(png.message);
+  return true;
+}
