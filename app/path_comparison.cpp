@@ -1,8 +1,12 @@
 // The culled drawing path against the straightforward one, from the same scene state.
 #include "app/path_comparison.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 
+#include "app/menu.h"
 #include "app/picking.h"
 #include "scene/frame.h"
 #include "scene/kart.h"
@@ -31,16 +35,22 @@ std::vector<unsigned char> drawAndReadFrame(DrawPath path) {
   return pixels;
 }
 
-long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
-  if (a.size() != b.size()) return -1;
-  long count = 0;
+FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  FrameDifference result;
+  if (a.size() != b.size()) return {-1, -1, -1, -1};
   for (std::size_t i = 0; i + 3 < a.size(); i += 4) {
-    if (std::memcmp(&a[i], &b[i], 4) != 0) ++count;
+    ++result.pixels;
+    if (std::memcmp(&a[i], &b[i], 4) == 0) continue;
+    ++result.differing;
+    int largest = 0;
+    for (int c = 0; c < 4; ++c) largest = std::max(largest, std::abs(int(a[i + c]) - int(b[i + c])));
+    if (largest > PICTURE_TOLERANCE) ++result.beyondTolerance;
+    result.largest = std::max(result.largest, largest);
   }
-  return count;
+  return result;
 }
 
-long compareFrame() {
+FrameDifference compareFrame() {
   const PassState state = capturePassState();
   // A first pass leaves the kart lamps where this state's last kart puts them,
   // so that both compared passes start from the same light positions.
@@ -50,7 +60,32 @@ long compareFrame() {
   restorePassState(state);
   const std::vector<unsigned char> culled = drawAndReadFrame(DrawPath::Culled);
   restorePassState(state);
-  return differingPixels(reference, culled);
+  return compareFrames(reference, culled);
+}
+
+void applyLightSetting(int setting) {
+  const int commands[] = {CMD_TOGGLE_SUN, CMD_TOGGLE_SUN_MOVING, CMD_TOGGLE_COLOR_CHANGE, CMD_TOGGLE_HEADLIGHT,
+                          CMD_TOGGLE_KART_LIGHTS};
+  for (int bit = 0; bit < 5; ++bit) {
+    if (setting & (1 << bit)) runMenuCommand(commands[bit]);
+  }
+}
+
+void placeRandomGroundCamera(std::mt19937& random) {
+  auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+  const double heights[] = {0.05, 0.3, 0.5, 0.5, 1, 2, 6};
+  sceneState.carView = uniform(0, 1) < 0.2;
+  sceneState.cameraPos = {uniform(-40, 40), heights[random() % std::size(heights)] - 0.5, uniform(-40, 40)};
+  // Half of them among the objects in the middle.
+  if (uniform(0, 1) < 0.5) sceneState.cameraPos = {uniform(-6, 6), sceneState.cameraPos.y, uniform(-6, 8)};
+  sceneState.cameraYaw = uniform(-360, 360);
+  sceneState.cameraPitch = uniform(-75, 30);
+  sceneState.spinAngle = uniform(0, 360);
+  sceneState.sunAngle = uniform(0, 360);
+  // The colour as the idle step leaves it at this angle.
+  sceneState.lightColor[0] = static_cast<float>(0.06 * sceneState.sunAngle);
+  sceneState.lightColor[1] = sceneState.lightColor[0] + 10;
+  sceneState.curveParam = static_cast<float>(uniform(0, 8));
 }
 
 PickRecords pickThrough(DrawPath path, int x, int y) {

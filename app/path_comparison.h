@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <random>
 #include <vector>
 
 #include "app/scene_state.h"
@@ -24,12 +25,31 @@ void restorePassState(const PassState& state);
 // from the back buffer (RGBA, bottom row first). The draw path is left as it was.
 std::vector<unsigned char> drawAndReadFrame(DrawPath path);
 
-// Pixels that differ between two read-back frames; -1 when their sizes differ.
-long differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
+// How two read-back frames differ: pixels that differ at all, pixels that
+// differ by more than `PICTURE_TOLERANCE` levels in some channel, and the
+// largest difference in any channel. All -1 when the sizes differ.
+constexpr int PICTURE_TOLERANCE = 2;
+struct FrameDifference {
+  long differing = 0;
+  long beyondTolerance = 0;
+  int largest = 0;
+  long pixels = 0;
+};
+FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
-// One frame through each path from the current state; returns the differing
-// pixel count and leaves the state as it found it.
-long compareFrame();
+// One frame through each path from the current state, compared; leaves the
+// state as it found it.
+FrameDifference compareFrame();
+
+// Sets the five light switches of the menu (sun, moving sun, changing colour,
+// headlight, kart lamps) through their commands: bit n of `setting` toggles
+// switch n once. Start from the scene as start-up leaves it.
+constexpr int LIGHT_SETTINGS = 32;
+void applyLightSetting(int setting);
+
+// A camera anywhere on or over the ground, free or in car view, looking
+// anywhere, with the kart, the sun and the changing colour at random places.
+void placeRandomGroundCamera(std::mt19937& random);
 
 // A pick's outcome: the hit count and the records' words, whole.
 struct PickRecords {

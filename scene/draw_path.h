@@ -1,10 +1,11 @@
 // Which way the frame submits its geometry: the culled path the program draws
 // with, or the straightforward reference that tests and the benchmark compare
-// it with pixel for pixel and hit record for hit record.
+// it with: picture for picture (within a level or two) and hit record for hit
+// record.
 #pragma once
 
 enum class DrawPath {
-  Culled,     // leaves out only geometry that cannot give a fragment or a hit
+  Culled,     // leaves out what cannot show; draws the ground as coarse as its light allows
   Reference,  // every primitive sent as drawn by hand: the immediate-mode ground
 };
 

@@ -8,6 +8,8 @@
 #include "image/scene_textures.h"
 #include "scene/draw_path.h"
 #include "scene/ground_cull.h"
+#include "scene/ground_lighting.h"
+#include "scene/ground_pieces.h"
 #include "scene/view_cull.h"
 #include "scene/materials.h"
 
@@ -87,6 +89,28 @@ void drawGroundColumns(const ViewCull& view, const GroundRuns& runs) {
   for (std::size_t c = 0; c < columnFirst.size(); ++c) glDrawArrays(GL_QUAD_STRIP, columnFirst[c], columnCount[c]);
 }
 
+// A rendered ground: pieces wherever the light allows, as one array of fans,
+// and the showing cells of every other tile. A piece's t runs over its rows,
+// and a mirrored repeat gives each row the tile the right way round; the
+// cells keep the texture's own repeat.
+void drawGroundInPieces(const ViewCull& view) {
+  static GroundPlan plan;
+  static GroundTileMask cellTiles;
+  static GroundRuns runs;
+  static std::vector<GroundVertex> pieces;
+  planGround(readGroundLighting(), groundCellsCanShow, plan);
+  groundCellTiles(plan, cellTiles);
+  findShowingGroundRuns(cellTiles, runs);
+  drawGroundColumns(view, runs);
+  pieces.clear();
+  appendGroundPieces(plan, pieces);
+  if (pieces.empty()) return;
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
+  glInterleavedArrays(GL_T2F_V3F, 0, pieces.data());
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(pieces.size()));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
 }  // namespace
 
 const std::vector<float>& groundEdges() {
@@ -130,15 +154,23 @@ void drawGround() {
     return;
   }
   const ViewCull view = currentViewCull();
-  static GroundRuns runs;
-  findShowingGroundRuns(view, runs);
+  projectGroundGrid(view);
   beginGround();
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   if (view.pixelTest) {
-    drawGroundColumns(view, runs);
+    drawGroundInPieces(view);
   } else {
     // Selection and feedback report every primitive that reaches them, even one
-    // of no area, so each run goes alone: the cells and nothing else.
+    // of no area, so each run of cells goes alone: the cells and nothing else.
+    static GroundTileMask tiles;
+    static GroundRuns runs;
+    for (int ti = 0; ti < GROUND_TILES; ++ti) {
+      for (int tk = 0; tk < GROUND_TILES; ++tk) {
+        const int i0 = ti * GROUND_TILE, k0 = tk * GROUND_TILE;
+        tiles.on[ti][tk] = groundCellsCanShow(i0, i0 + GROUND_TILE, k0, k0 + GROUND_TILE);
+      }
+    }
+    findShowingGroundRuns(tiles, runs);
     glInterleavedArrays(GL_T2F_V3F, 0, groundVertices().data());
     for (std::size_t r = 0; r < runs.first.size(); ++r) glDrawArrays(GL_QUAD_STRIP, runs.first[r], runs.count[r]);
   }

@@ -23,10 +23,11 @@ const std::vector<float>& groundEdges();
 // the left edge of row edge k.
 const std::vector<GroundVertex>& groundVertices();
 
-// Draws the grid. In the culled path (the program's) only the cells that can
-// give a fragment or a hit under the current matrices and viewport, with
-// their own vertices in the grid's order; the pixels and hit records are those
-// of drawGroundImmediate. In the reference path, drawGroundImmediate itself.
+// Draws the grid. In the culled path (the program's), a rendered ground is
+// drawn in pieces as coarse as its vertex lighting allows, the picture within
+// a level or two of drawGroundImmediate's; selection and feedback get only the
+// cells that can give a hit, with drawGroundImmediate's own vertices, so picks
+// are exact. In the reference path, drawGroundImmediate itself.
 void drawGround();
 
 // The whole grid sent vertex by vertex in immediate mode, one quad strip per

@@ -1,5 +1,5 @@
-// Finding the ground cells that can show: blocks of cells first, then the
-// cells of the blocks that survive, each grid point projected once per column edge.
+// Finding the ground cells that can show: pieces of cells first, then the
+// cells of the pieces that survive, each grid point projected once per column edge.
 #include "scene/ground_cull.h"
 
 #include <algorithm>
@@ -11,10 +11,7 @@
 
 namespace {
 
-constexpr int BLOCK = 20;  // cells per block side; 500 / 20 = 25 blocks per side
-constexpr int BLOCKS = GROUND_DIVISIONS / BLOCK;
-
-static_assert(BLOCKS * BLOCK == GROUND_DIVISIONS, "blocks tile the grid");
+static_assert(GROUND_TILES * GROUND_TILE == GROUND_DIVISIONS, "tiles cover the grid");
 
 // Same margins and limits as the generic tests in view_cull.cpp.
 constexpr double CLIP_MARGIN = 1e-5;
@@ -88,12 +85,14 @@ struct GridProjection {
   }
 };
 
+GridProjection grid;
+ViewCull gridView;
+
 }  // namespace
 
-void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
-  runs.clear();
-  static GridProjection grid;
-  grid.view = &view;
+void projectGroundGrid(const ViewCull& view) {
+  gridView = view;
+  grid.view = &gridView;
   grid.firstX = static_cast<int>(view.viewport[0]);
   grid.lastX = static_cast<int>(view.viewport[0] + view.viewport[2]) - 1;
   grid.firstY = static_cast<int>(view.viewport[1]);
@@ -105,20 +104,18 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
     grid.columnPart[e] = {m[0] * v, m[1] * v, m[2] * v, m[3] * v};
     grid.rowPart[e] = {m[8] * v + m[12], m[9] * v + m[13], m[10] * v + m[14], m[11] * v + m[15]};
   }
+}
 
-  // ---- Blocks: a block is flat and convex, so its four corners decide for all its cells.
-  static bool blockShows[BLOCKS][BLOCKS];
-  for (int bi = 0; bi < BLOCKS; ++bi) {
-    for (int bk = 0; bk < BLOCKS; ++bk) {
-      const int i0 = bi * BLOCK, i1 = i0 + BLOCK, k0 = bk * BLOCK, k1 = k0 + BLOCK;
-      blockShows[bi][bk] = shows(joined(joined(grid.project(i0, k0), grid.project(i1, k0)),
-                                        joined(grid.project(i0, k1), grid.project(i1, k1))));
-    }
-  }
+bool groundCellsCanShow(int i0, int i1, int k0, int k1) {
+  return shows(joined(joined(grid.project(i0, k0), grid.project(i1, k0)),
+                      joined(grid.project(i0, k1), grid.project(i1, k1))));
+}
 
-  // ---- Cells of the surviving blocks, column by column; a column's right edge
-  // is the next column's left edge.
-  // A column edge's points, and its sides of cells: side k joins points k and k + 1.
+void findShowingGroundRuns(const GroundTileMask& tiles, GroundRuns& runs) {
+  runs.clear();
+  // Column by column; within a tile column a column's right edge is the next
+  // column's left edge. A column edge's points, and its sides of cells: side k
+  // joins points k and k + 1.
   static GridPoint points[GROUND_DIVISIONS + 1];
   static GridPoint sidesA[GROUND_DIVISIONS], sidesB[GROUND_DIVISIONS];
   GridPoint* left = sidesA;
@@ -129,23 +126,23 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
       for (int k = ranges[r][0]; k < ranges[r][1]; ++k) sides[k] = joined(points[k], points[k + 1]);
     }
   };
-  for (int bi = 0; bi < BLOCKS; ++bi) {
-    int rowRanges[BLOCKS][2];  // cell rows [from, to) of runs of surviving blocks
+  for (int ti = 0; ti < GROUND_TILES; ++ti) {
+    int rowRanges[GROUND_TILES][2];  // cell rows [from, to) of runs of marked tiles
     int rangeCount = 0;
-    for (int bk = 0; bk < BLOCKS; ++bk) {
-      if (!blockShows[bi][bk]) continue;
-      if (rangeCount > 0 && rowRanges[rangeCount - 1][1] == bk * BLOCK) {
-        rowRanges[rangeCount - 1][1] += BLOCK;
+    for (int tk = 0; tk < GROUND_TILES; ++tk) {
+      if (!tiles.on[ti][tk]) continue;
+      if (rangeCount > 0 && rowRanges[rangeCount - 1][1] == tk * GROUND_TILE) {
+        rowRanges[rangeCount - 1][1] += GROUND_TILE;
       } else {
-        rowRanges[rangeCount][0] = bk * BLOCK;
-        rowRanges[rangeCount][1] = bk * BLOCK + BLOCK;
+        rowRanges[rangeCount][0] = tk * GROUND_TILE;
+        rowRanges[rangeCount][1] = tk * GROUND_TILE + GROUND_TILE;
         ++rangeCount;
       }
     }
     if (rangeCount == 0) continue;
-    const int i0 = bi * BLOCK;
+    const int i0 = ti * GROUND_TILE;
     projectEdge(i0, rowRanges, rangeCount, left);
-    for (int i = i0; i < i0 + BLOCK; ++i) {
+    for (int i = i0; i < i0 + GROUND_TILE; ++i) {
       projectEdge(i + 1, rowRanges, rangeCount, right);
       // Cell (i, k) is the quad strip's vertices 2k .. 2k + 3 of column i.
       const GLint columnStart = i * GROUND_STRIP_VERTICES;
@@ -157,16 +154,12 @@ void findShowingGroundRuns(const ViewCull& view, GroundRuns& runs) {
             ++runEnd;
             continue;
           }
-          if (runStart >= 0) {
-            runs.add(i, columnStart + 2 * runStart, 2 * (runEnd - runStart) + 2);
-          }
+          if (runStart >= 0) runs.add(i, columnStart + 2 * runStart, 2 * (runEnd - runStart) + 2);
           runStart = k;
           runEnd = k + 1;
         }
       }
-      if (runStart >= 0) {
-        runs.add(i, columnStart + 2 * runStart, 2 * (runEnd - runStart) + 2);
-      }
+      if (runStart >= 0) runs.add(i, columnStart + 2 * runStart, 2 * (runEnd - runStart) + 2);
       std::swap(left, right);
     }
   }

@@ -21,7 +21,7 @@ struct BenchFigures {
   double startupMs = -1;      // start-up to the first frame drawn
   double objMbPerS = -1;      // glmReadOBJ on the big generated OBJ
   double tinyobjMbPerS = -1;  // tinyobjloader on the same file
-  bool identical = true;      // every frame and pick matched its straightforward reference
+  bool identical = true;      // every frame within the picture tolerance of its reference, every pick the same
 };
 
 // Frames, picks and start-up (needs a display: a GL window).

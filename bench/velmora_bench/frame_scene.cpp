@@ -16,6 +16,7 @@ const char* poseName(Pose pose) {
     case Pose::Start: return "start pose";
     case Pose::Bench: return "bench pose";
     case Pose::CarView: return "car view";
+    case Pose::Night: return "night (sun off, headlight on)";
   }
   return "?";
 }
@@ -28,7 +29,19 @@ void enterPose(Pose pose) {
       break;
     case Pose::Bench: runMenuCommand(CMD_BENCH_VIEW); break;
     case Pose::CarView: runMenuCommand(CMD_CAR_VIEW); break;
+    case Pose::Night:
+      enterPose(Pose::Start);
+      runMenuCommand(CMD_TOGGLE_SUN);
+      runMenuCommand(CMD_TOGGLE_HEADLIGHT);
+      break;
   }
+}
+
+void leavePose(Pose pose) {
+  if (pose != Pose::Night) return;
+  // The sun last, so that the ambient colour is the sun's again, as after start-up.
+  runMenuCommand(CMD_TOGGLE_HEADLIGHT);
+  runMenuCommand(CMD_TOGGLE_SUN);
 }
 
 const char* pickNames(const PickRecords& records) {

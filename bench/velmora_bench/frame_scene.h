@@ -3,13 +3,15 @@
 
 #include "app/path_comparison.h"
 
-enum class Pose { Start, Bench, CarView };
-constexpr Pose ALL_POSES[] = {Pose::Start, Pose::Bench, Pose::CarView};
+enum class Pose { Start, Bench, CarView, Night };
+constexpr Pose ALL_POSES[] = {Pose::Start, Pose::Bench, Pose::CarView, Pose::Night};
 
 const char* poseName(Pose pose);
 
-// Puts the camera in `pose` through the menu commands a user would choose.
+// Puts the camera (and, at night, the lights) in `pose` through the menu
+// commands a user would choose; leavePose switches the lights back.
 void enterPose(Pose pose);
+void leavePose(Pose pose);
 
 // The names in a pick's records, for printing ("1,2").
 const char* pickNames(const PickRecords& records);

@@ -12,6 +12,10 @@ inline double millisecondsBetween(BenchClock::time_point from, BenchClock::time_
   return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
+// CPU time of the whole process (every thread: the program's and llvmpipe's
+// rasterisers), in milliseconds. Steadier than wall time on a shared machine.
+double processCpuMilliseconds();
+
 struct Series {
   std::vector<double> samples;  // milliseconds
 
