@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/path_comparison.h"
 #include "app/window.h"
 #include "image/scene_textures.h"
 #include "scene/ground.h"
@@ -118,7 +119,7 @@ TEST_F(GroundDrawing, CoversExactlyTheNinetyByNinetySquare) {
   }
 }
 
-TEST_F(GroundDrawing, ArrayPathDrawsExactlyWhatImmediateModeDraws) {
+TEST_F(GroundDrawing, PiecesDrawWhatImmediateModeDrawsWithinTolerance) {
   glEnable(GL_LIGHTING);
   glEnable(GL_LIGHT0);
   for (const auto& eye : {std::array<double, 3>{0, 0.5, 5}, std::array<double, 3>{10, 3, -20}}) {
@@ -129,7 +130,9 @@ TEST_F(GroundDrawing, ArrayPathDrawsExactlyWhatImmediateModeDraws) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawGroundImmediate();
     const std::vector<unsigned char> immediate = testgl::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-    EXPECT_TRUE(arrays == immediate);
+    const FrameDifference difference = compareFrames(immediate, arrays);
+    EXPECT_LE(difference.beyondTolerance * 1000, difference.pixels)
+        << difference.beyondTolerance << " pixels differ by more than " << PICTURE_TOLERANCE << " levels";
   }
   glDisable(GL_LIGHT0);
 }
