@@ -164,12 +164,7 @@ void drawGround() {
     // of no area, so each run of cells goes alone: the cells and nothing else.
     static GroundTileMask tiles;
     static GroundRuns runs;
-    for (int ti = 0; ti < GROUND_TILES; ++ti) {
-      for (int tk = 0; tk < GROUND_TILES; ++tk) {
-        const int i0 = ti * GROUND_TILE, k0 = tk * GROUND_TILE;
-        tiles.on[ti][tk] = groundCellsCanShow(i0, i0 + GROUND_TILE, k0, k0 + GROUND_TILE);
-      }
-    }
+    findShowingGroundTiles(tiles);
     findShowingGroundRuns(tiles, runs);
     glInterleavedArrays(GL_T2F_V3F, 0, groundVertices().data());
     for (std::size_t r = 0; r < runs.first.size(); ++r) glDrawArrays(GL_QUAD_STRIP, runs.first[r], runs.count[r]);

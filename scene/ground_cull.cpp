@@ -111,6 +111,25 @@ bool groundCellsCanShow(int i0, int i1, int k0, int k1) {
                       joined(grid.project(i0, k1), grid.project(i1, k1))));
 }
 
+void findShowingGroundTiles(GroundTileMask& tiles) {
+  constexpr int SQUARE = 100, SPLIT = 5;
+  const auto mark = [&](auto&& self, int i0, int k0, int size) -> void {
+    const bool shows = groundCellsCanShow(i0, i0 + size, k0, k0 + size);
+    if (size == GROUND_TILE || !shows) {
+      for (int ti = i0 / GROUND_TILE; ti < (i0 + size) / GROUND_TILE; ++ti) {
+        for (int tk = k0 / GROUND_TILE; tk < (k0 + size) / GROUND_TILE; ++tk) tiles.on[ti][tk] = shows;
+      }
+      return;
+    }
+    for (int a = 0; a < SPLIT; ++a) {
+      for (int b = 0; b < SPLIT; ++b) self(self, i0 + a * size / SPLIT, k0 + b * size / SPLIT, size / SPLIT);
+    }
+  };
+  for (int i = 0; i < GROUND_DIVISIONS; i += SQUARE) {
+    for (int k = 0; k < GROUND_DIVISIONS; k += SQUARE) mark(mark, i, k, SQUARE);
+  }
+}
+
 void findShowingGroundRuns(const GroundTileMask& tiles, GroundRuns& runs) {
   runs.clear();
   // Column by column; within a tile column a column's right edge is the next

@@ -45,6 +45,10 @@ void projectGroundGrid(const ViewCull& view);
 // give a fragment or a hit.
 bool groundCellsCanShow(int i0, int i1, int k0, int k1);
 
+// Marks the tiles that can show, testing squares of 100 and 20 cells first so
+// that a small view volume (a pick's) costs a few tests.
+void findShowingGroundTiles(GroundTileMask& tiles);
+
 // Within the tiles marked in `tiles`, finds the cells that can show, by the
 // same test, and joins neighbours in a column into runs.
 void findShowingGroundRuns(const GroundTileMask& tiles, GroundRuns& runs);
