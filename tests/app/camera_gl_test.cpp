@@ -27,7 +27,7 @@ void expectEye(const EyePoint& p, double x, double y, double z, double tolerance
 class CameraPlacement : public ::testing::Test {
  protected:
   void SetUp() override {
-    testscene::startUp();
+    apptest::startUp();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
   }

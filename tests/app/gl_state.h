@@ -10,7 +10,7 @@
 #include "app/scene_state.h"
 #include "app/window.h"
 
-namespace testscene {
+namespace apptest {
 
 // Scene state at load, the four lights back at their defaults, then the start-up
 // steps that touch them: fixed GL state, kart lamps, start pose, sun on.
@@ -46,4 +46,4 @@ inline std::array<float, 4> globalAmbient() {
   return v;
 }
 
-}  // namespace testscene
+}  // namespace apptest

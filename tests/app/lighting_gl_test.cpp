@@ -8,8 +8,8 @@
 
 namespace {
 
-using testscene::globalAmbient;
-using testscene::light;
+using apptest::globalAmbient;
+using apptest::light;
 using Vec4 = std::array<float, 4>;
 
 void expectVec(const Vec4& actual, const Vec4& expected, float tolerance = 1e-5f) {
@@ -18,7 +18,7 @@ void expectVec(const Vec4& actual, const Vec4& expected, float tolerance = 1e-5f
 
 class Lighting : public ::testing::Test {
  protected:
-  void SetUp() override { testscene::startUp(); }
+  void SetUp() override { apptest::startUp(); }
 };
 
 TEST_F(Lighting, StartUpEnablesSunAndKartLampsOnly) {

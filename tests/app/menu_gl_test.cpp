@@ -11,7 +11,7 @@ namespace {
 
 class Menu : public ::testing::Test {
  protected:
-  void SetUp() override { testscene::startUp(); }
+  void SetUp() override { apptest::startUp(); }
 };
 
 TEST_F(Menu, TreeHasThreeSubmenusWithTheirEntries) {

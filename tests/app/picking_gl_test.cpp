@@ -21,14 +21,14 @@ struct WindowPoint {
   int yTop;
 };
 
-class Picking : public testscene::SceneTest {
+class Picking : public apptest::SceneTest {
  protected:
   // Where the world point (x, y, z) lands in the window, under the frame's camera.
   static WindowPoint project(double x, double y, double z) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     placeFreeCamera();
-    const std::array<double, 3> window = testgl::projectToWindow(x, y, z);
+    const std::array<double, 3> window = supporttest::projectToWindow(x, y, z);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     glLoadIdentity();
@@ -47,7 +47,7 @@ class Picking : public testscene::SceneTest {
     placeFreeCamera();
     drawKart(p.x, p.y, p.z, curveKartState().kartHeading);
     glLoadIdentity();
-    const std::vector<unsigned char> rgba = testgl::readBackBuffer(0, 0, viewport[2], viewport[3]);
+    const std::vector<unsigned char> rgba = supporttest::readBackBuffer(0, 0, viewport[2], viewport[3]);
     std::vector<WindowPoint> pixels;
     for (int y = 0; y < viewport[3]; ++y) {
       for (int x = 0; x < viewport[2]; ++x) {
@@ -159,7 +159,7 @@ TEST_F(Picking, KartBehindTheSignboardPostTogglesNothing) {
 }
 
 TEST_F(Picking, ClickAfterResizeStillFindsTheKart) {
-  testgl::resizeWindow(800, 600);
+  supporttest::resizeWindow(800, 600);
   reshape(800, 600);
   drawFrame();
   sceneState.curveParam = 0.3f;

@@ -13,7 +13,7 @@
 #include "tests/app/gl_state.h"
 #include "tests/support/gl_context.h"
 
-namespace testscene {
+namespace apptest {
 
 class SceneTest : public ::testing::Test {
  protected:
@@ -25,10 +25,10 @@ class SceneTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    testgl::resizeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
+    supporttest::resizeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
     reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
     curveKartState() = CurveKartState{};
   }
 };
 
-}  // namespace testscene
+}  // namespace apptest

@@ -25,10 +25,10 @@ TEST(BmpWriter, PadsRowsToFourBytesAndStoresBottomRowFirstAsBgr) {
   EXPECT_EQ(bytes[56], 1);
   EXPECT_EQ(bytes[54 + 9], 0);  // padding
   EXPECT_EQ(bytes[54 + 12], 12);  // row 1 starts after the padded row 0
-  dgtest::BmpInfo info;
-  dgtest::Picture back;
+  datagentest::BmpInfo info;
+  datagentest::Picture back;
   std::string why;
-  ASSERT_TRUE(dgtest::decodeBmp(bytes, info, back, why)) << why;
+  ASSERT_TRUE(datagentest::decodeBmp(bytes, info, back, why)) << why;
   EXPECT_EQ(back.pixels, image.pixels);
 }
 
@@ -56,10 +56,10 @@ TEST_P(TgaWriter, RoundTripsThroughAnIndependentDecoder) {
   EXPECT_EQ(bytes[2], c.runLength ? 10 : 2);
   EXPECT_EQ(bytes[16], c.bits);
   EXPECT_EQ((bytes[17] & 0x20) != 0, c.topFirst);
-  dgtest::TgaInfo info;
-  dgtest::Picture back;
+  datagentest::TgaInfo info;
+  datagentest::Picture back;
   std::string why;
-  ASSERT_TRUE(dgtest::decodeTga(bytes, info, back, why)) << why;
+  ASSERT_TRUE(datagentest::decodeTga(bytes, info, back, why)) << why;
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 5; ++x) {
       for (int ch = 0; ch < 3; ++ch) ASSERT_EQ(back.at(x, y)[ch], image.pixel(x, y)[ch]) << x << "," << y;

@@ -10,7 +10,7 @@
 
 #include "tests/support/test_paths.h"
 
-namespace dgtest {
+namespace datagentest {
 
 int runGenerator(const std::string& dir, std::string& output) {
   std::string command = std::string("'") + VELMORA_DATAGEN_EXE + "' --out '" + dir + "' 2>&1";
@@ -25,7 +25,7 @@ int runGenerator(const std::string& dir, std::string& output) {
 
 const std::string& generatedDir() {
   static const std::string dir = [] {
-    std::string d = testpaths::makeTempDir("datagen");
+    std::string d = supporttest::makeTempDir("datagen");
     std::string output;
     if (runGenerator(d, output) != 0) throw std::runtime_error("velmora-datagen failed:\n" + output);
     return d;
@@ -42,4 +42,4 @@ std::string readText(const std::string& path) {
 
 bool powerOfTwo(long n) { return n > 0 && (n & (n - 1)) == 0; }
 
-}  // namespace dgtest
+}  // namespace datagentest

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace dgtest {
+namespace datagentest {
 
 // Folder holding one complete run's output (made on first use).
 const std::string& generatedDir();
@@ -18,4 +18,4 @@ std::string readText(const std::string& path);
 // Whether n is a power of two (and not 0).
 bool powerOfTwo(long n);
 
-}  // namespace dgtest
+}  // namespace datagentest

@@ -15,7 +15,7 @@
 
 namespace {
 
-using dgtest::generatedDir;
+using datagentest::generatedDir;
 
 // The scene's own file names: 18 textures and two models.
 const char* const SCENE_FILES[] = {
@@ -29,7 +29,7 @@ std::map<std::string, std::vector<uint8_t>> allFiles(const std::string& dir) {
   std::map<std::string, std::vector<uint8_t>> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
     if (entry.is_regular_file()) {
-      files[std::filesystem::relative(entry.path(), dir).string()] = dgtest::readFile(entry.path().string());
+      files[std::filesystem::relative(entry.path(), dir).string()] = datagentest::readFile(entry.path().string());
     }
   }
   return files;
@@ -47,12 +47,12 @@ TEST(GeneratedFiles, EverySceneFileExistsAndIsNotEmpty) {
 TEST(GeneratedFiles, ModelLibrariesAndTheirTexturesSitBesideTheModels) {
   for (const char* model : {"models/go-carts/GO-CART-BLUE.obj", "models/grass/trava.obj"}) {
     std::string folder = std::filesystem::path(std::string(model)).parent_path().string() + "/";
-    dgtest::ObjFile obj = dgtest::parseObj(dgtest::readText(generatedDir() + "/" + model));
+    datagentest::ObjFile obj = datagentest::parseObj(datagentest::readText(generatedDir() + "/" + model));
     ASSERT_EQ(obj.materialLibraries.size(), 1u) << model;
     std::string mtl = generatedDir() + "/" + folder + obj.materialLibraries[0];
     ASSERT_TRUE(std::filesystem::exists(mtl)) << mtl;
     std::vector<std::string> problems;
-    for (const auto& [name, material] : dgtest::parseMtl(dgtest::readText(mtl), problems)) {
+    for (const auto& [name, material] : datagentest::parseMtl(datagentest::readText(mtl), problems)) {
       if (!material.mapKd.empty()) {
         EXPECT_TRUE(std::filesystem::exists(generatedDir() + "/" + folder + material.mapKd)) << material.mapKd;
       }
@@ -61,8 +61,8 @@ TEST(GeneratedFiles, ModelLibrariesAndTheirTexturesSitBesideTheModels) {
 }
 
 TEST(GeneratedFiles, TwoRunsGiveIdenticalBytes) {
-  std::string second = testpaths::makeTempDir("datagen-again"), output;
-  ASSERT_EQ(dgtest::runGenerator(second, output), 0) << output;
+  std::string second = supporttest::makeTempDir("datagen-again"), output;
+  ASSERT_EQ(datagentest::runGenerator(second, output), 0) << output;
   auto first = allFiles(generatedDir()), again = allFiles(second);
   ASSERT_EQ(first.size(), again.size());
   for (const auto& [name, bytes] : first) {
@@ -72,8 +72,8 @@ TEST(GeneratedFiles, TwoRunsGiveIdenticalBytes) {
 }
 
 TEST(GeneratedFiles, RunOverUnchangedFilesRewritesNothing) {
-  std::string dir = testpaths::makeTempDir("datagen-rerun"), output;
-  ASSERT_EQ(dgtest::runGenerator(dir, output), 0) << output;
+  std::string dir = supporttest::makeTempDir("datagen-rerun"), output;
+  ASSERT_EQ(datagentest::runGenerator(dir, output), 0) << output;
   std::map<std::string, timespec> before;
   for (const auto& [name, bytes] : allFiles(dir)) {
     struct stat info {};
@@ -82,14 +82,14 @@ TEST(GeneratedFiles, RunOverUnchangedFilesRewritesNothing) {
   }
   // Damage one file: only it may be written again.
   std::filesystem::resize_file(dir + "/wood1.bmp", 100);
-  ASSERT_EQ(dgtest::runGenerator(dir, output), 0) << output;
+  ASSERT_EQ(datagentest::runGenerator(dir, output), 0) << output;
   EXPECT_NE(output.find(" 1 written"), std::string::npos) << output;
   for (const auto& [name, stamp] : before) {
     struct stat info {};
     ASSERT_EQ(stat((dir + "/" + name).c_str(), &info), 0);
     bool same = info.st_mtim.tv_sec == stamp.tv_sec && info.st_mtim.tv_nsec == stamp.tv_nsec;
     if (name == "wood1.bmp") {
-      EXPECT_EQ(std::filesystem::file_size(dir + "/" + name), dgtest::readFile(generatedDir() + "/wood1.bmp").size());
+      EXPECT_EQ(std::filesystem::file_size(dir + "/" + name), datagentest::readFile(generatedDir() + "/wood1.bmp").size());
     } else {
       EXPECT_TRUE(same) << name << " was rewritten";
     }

@@ -13,9 +13,9 @@
 
 namespace {
 
-using dgtest::generatedDir;
-using dgtest::ObjFile;
-using dgtest::Vec3d;
+using datagentest::generatedDir;
+using datagentest::ObjFile;
+using datagentest::Vec3d;
 
 const std::string KART = "models/go-carts/GO-CART-BLUE.obj";
 const std::string GRASS = "models/grass/trava.obj";
@@ -37,7 +37,7 @@ struct Box {
 
 const ObjFile& model(const std::string& path) {
   static std::map<std::string, ObjFile> cache;
-  if (!cache.count(path)) cache[path] = dgtest::parseObj(dgtest::readText(generatedDir() + "/" + path));
+  if (!cache.count(path)) cache[path] = datagentest::parseObj(datagentest::readText(generatedDir() + "/" + path));
   return cache.at(path);
 }
 
@@ -75,7 +75,7 @@ size_t fanTriangles(const ObjFile& obj) {
 class BothModels : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(BothModels, EveryLineIsInTheReadersSubset) {
-  std::string text = dgtest::readText(generatedDir() + "/" + GetParam());
+  std::string text = datagentest::readText(generatedDir() + "/" + GetParam());
   EXPECT_EQ(text.find('\r'), std::string::npos) << "line ends must be plain \\n";
   EXPECT_TRUE(model(GetParam()).problems.empty()) << model(GetParam()).problems.front();
   // The reader skips a comment with a 128-byte buffer: a longer one would be read on
@@ -148,7 +148,7 @@ TEST_P(BothModels, EveryGroupHasAMaterialThatTheLibraryDefines) {
   ASSERT_EQ(obj.materialLibraries.size(), 1u);
   std::string folder = std::filesystem::path(GetParam()).parent_path().string();
   std::vector<std::string> problems;
-  auto materials = dgtest::parseMtl(dgtest::readText(generatedDir() + "/" + folder + "/" + obj.materialLibraries[0]), problems);
+  auto materials = datagentest::parseMtl(datagentest::readText(generatedDir() + "/" + folder + "/" + obj.materialLibraries[0]), problems);
   EXPECT_TRUE(problems.empty()) << problems.front();
   for (const std::string& g : obj.groupOrder) {
     EXPECT_EQ(g.find(' '), std::string::npos) << "group name with a space: " << g;
@@ -182,7 +182,7 @@ TEST(KartModel, HasEnoughTrianglesInSeveralGroupsAndAllFourFaceForms) {
   std::set<std::string> materials;
   for (const std::string& g : obj.groupOrder) materials.insert(obj.groupMaterial.at(g));
   EXPECT_EQ(materials.size(), obj.groupOrder.size()) << "each group has a material of its own";
-  std::set<dgtest::CornerForm> forms;
+  std::set<datagentest::CornerForm> forms;
   std::set<size_t> sizes;
   for (const auto& f : obj.faces) {
     forms.insert(f.forms[0]);
@@ -229,7 +229,7 @@ TEST(KartModel, FrontFacesMinusXWithTheLampsWhereTheSceneLightsThem) {
 TEST(KartModel, BodyworkIsBlueAndTexturesIncludeTgaAndBmp) {
   const ObjFile& obj = model(KART);
   std::vector<std::string> problems;
-  auto materials = dgtest::parseMtl(dgtest::readText(generatedDir() + "/models/go-carts/" + obj.materialLibraries[0]), problems);
+  auto materials = datagentest::parseMtl(datagentest::readText(generatedDir() + "/models/go-carts/" + obj.materialLibraries[0]), problems);
   const auto& nose = materials.at(obj.groupMaterial.at("nose_cone"));
   EXPECT_GT(nose.kd[2], 2 * nose.kd[0]);
   EXPECT_GT(nose.kd[2], 2 * nose.kd[1]);
@@ -251,7 +251,7 @@ TEST(GrassModel, IsAWideLowTuftOfBladesInGreens) {
   EXPECT_GT(width, box.size().y);
   EXPECT_NEAR(box.size().y / width, 0.4, 0.08);
   std::vector<std::string> problems;
-  auto materials = dgtest::parseMtl(dgtest::readText(generatedDir() + "/models/grass/" + obj.materialLibraries[0]), problems);
+  auto materials = datagentest::parseMtl(datagentest::readText(generatedDir() + "/models/grass/" + obj.materialLibraries[0]), problems);
   std::set<std::string> used;
   for (const std::string& g : obj.groupOrder) used.insert(obj.groupMaterial.at(g));
   EXPECT_EQ(used.size(), obj.groupOrder.size()) << "one green per group";

@@ -15,21 +15,21 @@
 
 namespace {
 
-using dgtest::generatedDir;
-using dgtest::Picture;
+using datagentest::generatedDir;
+using datagentest::Picture;
 
 Picture loadBmp(const std::string& name) {
-  dgtest::BmpInfo info;
+  datagentest::BmpInfo info;
   Picture picture;
   std::string why;
-  EXPECT_TRUE(dgtest::decodeBmp(dgtest::readFile(generatedDir() + "/" + name), info, picture, why)) << name << ": " << why;
+  EXPECT_TRUE(datagentest::decodeBmp(datagentest::readFile(generatedDir() + "/" + name), info, picture, why)) << name << ": " << why;
   return picture;
 }
 
-Picture loadTga(const std::string& name, dgtest::TgaInfo& info) {
+Picture loadTga(const std::string& name, datagentest::TgaInfo& info) {
   Picture picture;
   std::string why;
-  EXPECT_TRUE(dgtest::decodeTga(dgtest::readFile(generatedDir() + "/" + name), info, picture, why)) << name << ": " << why;
+  EXPECT_TRUE(datagentest::decodeTga(datagentest::readFile(generatedDir() + "/" + name), info, picture, why)) << name << ": " << why;
   return picture;
 }
 
@@ -65,16 +65,16 @@ TEST(BmpPictures, AllAreUncompressed24BitWithPowerOfTwoSizes) {
   for (const char* name : {"skybox/pos_z.bmp", "skybox/neg_z.bmp", "skybox/pos_x.bmp", "skybox/neg_x.bmp",
                            "skybox/pos_y.bmp", "skybox/neg_y.bmp", "wood1.bmp", "concrete.bmp",
                            "models/go-carts/kart_tread.bmp"}) {
-    dgtest::BmpInfo info;
+    datagentest::BmpInfo info;
     Picture picture;
     std::string why;
-    std::vector<uint8_t> bytes = dgtest::readFile(generatedDir() + "/" + name);
-    ASSERT_TRUE(dgtest::decodeBmp(bytes, info, picture, why)) << name << ": " << why;
+    std::vector<uint8_t> bytes = datagentest::readFile(generatedDir() + "/" + name);
+    ASSERT_TRUE(datagentest::decodeBmp(bytes, info, picture, why)) << name << ": " << why;
     EXPECT_EQ(info.fileSizeField, bytes.size()) << name;
     EXPECT_EQ(info.dataOffset, 54u) << name;
     EXPECT_EQ(info.headerSize, 40u) << name;
     EXPECT_EQ(info.planes, 1) << name;
-    EXPECT_TRUE(dgtest::powerOfTwo(info.width) && dgtest::powerOfTwo(info.height))
+    EXPECT_TRUE(datagentest::powerOfTwo(info.width) && datagentest::powerOfTwo(info.height))
         << name << " is " << info.width << " x " << info.height;
   }
 }
@@ -226,9 +226,9 @@ TEST(CactusPictures, CoverBothTypesDepthsAndRowOrders) {
   bool withImageId = false, runsAcrossRows = false;
   for (int k = 1; k <= 10; ++k) {
     std::string name = "cactus" + std::to_string(k) + ".tga";
-    dgtest::TgaInfo info;
+    datagentest::TgaInfo info;
     Picture p = loadTga(name, info);
-    EXPECT_TRUE(dgtest::powerOfTwo(info.width) && dgtest::powerOfTwo(info.height)) << name;
+    EXPECT_TRUE(datagentest::powerOfTwo(info.width) && datagentest::powerOfTwo(info.height)) << name;
     EXPECT_EQ(info.colorMapType, 0) << name;
     seen.insert({info.imageType, info.pixelDepth, (info.descriptor & 0x20) != 0});
     withImageId = withImageId || info.idLength > 0;
@@ -261,7 +261,7 @@ double pictureDifference(const Picture& a, const Picture& b) {
 TEST(CactusPictures, AreTenDistinctPicturesOfOneSize) {
   std::vector<Picture> pictures;
   for (int k = 1; k <= 10; ++k) {
-    dgtest::TgaInfo info;
+    datagentest::TgaInfo info;
     pictures.push_back(loadTga("cactus" + std::to_string(k) + ".tga", info));
   }
   for (int a = 0; a < 10; ++a) {
@@ -278,7 +278,7 @@ TEST(CactusPictures, AreTenDistinctPicturesOfOneSize) {
 TEST(CactusPictures, FirstEightLoopWithoutAJumpFromEightBackToOne) {
   std::vector<Picture> frames;
   for (int k = 1; k <= 8; ++k) {
-    dgtest::TgaInfo info;
+    datagentest::TgaInfo info;
     frames.push_back(loadTga("cactus" + std::to_string(k) + ".tga", info));
   }
   std::vector<double> steps;
@@ -291,11 +291,11 @@ TEST(CactusPictures, FirstEightLoopWithoutAJumpFromEightBackToOne) {
 }
 
 TEST(KartTextures, AreValidPowerOfTwoPictures) {
-  dgtest::TgaInfo info;
+  datagentest::TgaInfo info;
   Picture number = loadTga("models/go-carts/kart_number.tga", info);
-  EXPECT_TRUE(dgtest::powerOfTwo(number.width) && dgtest::powerOfTwo(number.height));
+  EXPECT_TRUE(datagentest::powerOfTwo(number.width) && datagentest::powerOfTwo(number.height));
   Picture tread = loadBmp("models/go-carts/kart_tread.bmp");
-  EXPECT_TRUE(dgtest::powerOfTwo(tread.width) && dgtest::powerOfTwo(tread.height));
+  EXPECT_TRUE(datagentest::powerOfTwo(tread.width) && datagentest::powerOfTwo(tread.height));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-namespace dgtest {
+namespace datagentest {
 
 std::vector<uint8_t> readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -217,4 +217,4 @@ std::map<std::string, MtlMaterial> parseMtl(const std::string& text, std::vector
   return out;
 }
 
-}  // namespace dgtest
+}  // namespace datagentest

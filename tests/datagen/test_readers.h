@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace dgtest {
+namespace datagentest {
 
 std::vector<uint8_t> readFile(const std::string& path);
 
@@ -80,4 +80,4 @@ struct MtlMaterial {
 
 std::map<std::string, MtlMaterial> parseMtl(const std::string& text, std::vector<std::string>& problems);
 
-}  // namespace dgtest
+}  // namespace datagentest

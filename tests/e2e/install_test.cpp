@@ -17,8 +17,8 @@ bool isExecutable(const std::string& path) { return access(path.c_str(), X_OK) =
 class Installed : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    prefix = testpaths::makeTempDir("install");
-    elsewhere = testpaths::makeTempDir("elsewhere");
+    prefix = supporttest::makeTempDir("install");
+    elsewhere = supporttest::makeTempDir("elsewhere");
     ProcessSpec launch;
     launch.argv = {CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", prefix};
     installed = runProcess(launch, 120);
@@ -35,7 +35,7 @@ class Installed : public ::testing::Test {
   static RgbImage reference(const std::string& name) {
     RgbImage image;
     std::string error;
-    EXPECT_TRUE(readPng(testpaths::source("tests/visual/references/" + name + ".png"), &image, &error)) << error;
+    EXPECT_TRUE(readPng(supporttest::source("tests/visual/references/" + name + ".png"), &image, &error)) << error;
     return image;
   }
 

@@ -89,7 +89,7 @@ TEST_F(EndToEnd, PersonDrivesTheSceneAndClosesTheWindow) {
   std::printf("End-to-end session, step timings:\n");
 
   step("start: window shows the textured scene");
-  ASSERT_TRUE(session.start(VELMORA_BINARY, testpaths::source(""), &error)) << error;
+  ASSERT_TRUE(session.start(VELMORA_BINARY, supporttest::source(""), &error)) << error;
   ASSERT_TRUE(session.moveTo(HOME, &error)) << error;
   {
     const RgbImage image = session.shot();
@@ -207,7 +207,7 @@ TEST_F(EndToEnd, PersonDrivesTheSceneAndClosesTheWindow) {
     const RgbImage rest = still();
     // Above the horizon nothing moves: it must be velmora-shot's bench picture there.
     RgbImage reference;
-    ASSERT_TRUE(readPng(testpaths::source("tests/visual/references/bench.png"), &reference, &error)) << error;
+    ASSERT_TRUE(readPng(supporttest::source("tests/visual/references/bench.png"), &reference, &error)) << error;
     const PixelRegion skyQuarter{0, 0, 325, 105};
     const CompareResult compared = compareImages(crop(reference, skyQuarter), crop(reduceBox(rest, 4), skyQuarter));
     EXPECT_TRUE(compared.passes) << "not the bench pose: " << describe(compared);

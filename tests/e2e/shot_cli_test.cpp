@@ -25,14 +25,14 @@ RunResult runShot(const std::vector<std::string>& args, const std::string& worki
 }
 
 TEST(ShotCommand, WithoutADisplayRendersTheStartReference) {
-  const std::string dir = testpaths::makeTempDir("shot");
-  const RunResult result = runShot({"--scale", "4", dir + "/start.png"}, testpaths::source(""));
+  const std::string dir = supporttest::makeTempDir("shot");
+  const RunResult result = runShot({"--scale", "4", dir + "/start.png"}, supporttest::source(""));
   ASSERT_TRUE(result.finished);
   ASSERT_EQ(result.exitStatus, 0) << result.output;
   RgbImage shot, reference;
   std::string error;
   ASSERT_TRUE(readPng(dir + "/start.png", &shot, &error)) << error;
-  ASSERT_TRUE(readPng(testpaths::source("tests/visual/references/start.png"), &reference, &error)) << error;
+  ASSERT_TRUE(readPng(supporttest::source("tests/visual/references/start.png"), &reference, &error)) << error;
   const CompareResult compared = compareImages(reference, shot);
   EXPECT_TRUE(compared.passes) << describe(compared);
   unlink((dir + "/start.png").c_str());
@@ -40,7 +40,7 @@ TEST(ShotCommand, WithoutADisplayRendersTheStartReference) {
 }
 
 TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
-  const std::string empty = testpaths::makeTempDir("shot-nodata");
+  const std::string empty = supporttest::makeTempDir("shot-nodata");
   struct Case {
     std::vector<std::string> args;
     std::string workingDir;
@@ -48,11 +48,11 @@ TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
     std::string message;
   };
   const Case cases[] = {
-      {{}, testpaths::source(""), 2, "velmora-shot: no output file given"},
-      {{"--view", "top", "x.png"}, testpaths::source(""), 2, "velmora-shot: --view takes start, bench, car or free"},
-      {{"--frames", "0", "x.png"}, testpaths::source(""), 2, "velmora-shot: --frames takes a count"},
+      {{}, supporttest::source(""), 2, "velmora-shot: no output file given"},
+      {{"--view", "top", "x.png"}, supporttest::source(""), 2, "velmora-shot: --view takes start, bench, car or free"},
+      {{"--frames", "0", "x.png"}, supporttest::source(""), 2, "velmora-shot: --frames takes a count"},
       {{"x.png"}, empty, 1, "velmora-shot: no data/ folder here"},
-      {{"--root", empty, "x.png"}, testpaths::source(""), 1, "velmora-shot: no data/ folder in " + empty},
+      {{"--root", empty, "x.png"}, supporttest::source(""), 1, "velmora-shot: no data/ folder in " + empty},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -64,24 +64,24 @@ TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
   EXPECT_NE(access((empty + "/x.png").c_str(), F_OK), 0) << "a refused shot wrote a file";
   rmdir(empty.c_str());
 
-  const RunResult help = runShot({"--help"}, testpaths::source(""));
+  const RunResult help = runShot({"--help"}, supporttest::source(""));
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_EQ(help.output.compare(0, 33, "Usage: velmora-shot [OPTIONS] OUT"), 0) << help.output;
 }
 
 TEST(ShotCommand, FailsWithoutAPictureWhenAScenePictureCannotBeUsed) {
   // The project's data/ with the wood picture missing: every other file is a link to the real one.
-  const std::string root = testpaths::makeTempDir("shot-nowood");
+  const std::string root = supporttest::makeTempDir("shot-nowood");
   ASSERT_EQ(mkdir((root + "/data").c_str(), 0700), 0);
-  DIR* data = opendir(testpaths::source("data").c_str());
+  DIR* data = opendir(supporttest::source("data").c_str());
   ASSERT_NE(data, nullptr);
   while (const dirent* entry = readdir(data)) {
     const std::string name = entry->d_name;
     if (name == "." || name == ".." || name == "wood1.bmp") continue;
-    ASSERT_EQ(symlink(testpaths::source("data/" + name).c_str(), (root + "/data/" + name).c_str()), 0);
+    ASSERT_EQ(symlink(supporttest::source("data/" + name).c_str(), (root + "/data/" + name).c_str()), 0);
   }
   closedir(data);
-  const RunResult result = runShot({"--root", root, root + "/shot.png"}, testpaths::source(""));
+  const RunResult result = runShot({"--root", root, root + "/shot.png"}, supporttest::source(""));
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitStatus, 1) << result.output;
   EXPECT_NE(result.output.find("velmora-shot: scene picture data/wood1.bmp not used: no such file; drawn untextured: "

@@ -231,7 +231,7 @@ TEST_F(DrawTest, UnknownGroupNameDrawsNothingButSetsGlobalState) {
   glDisable(GL_TEXTURE_2D);
   glmDraw(full.model.get(), DRAW_TEXTURE, "no such group");
   EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-  std::vector<unsigned char> pixels = testgl::readBackBuffer(0, 0, VIEW, VIEW);
+  std::vector<unsigned char> pixels = supporttest::readBackBuffer(0, 0, VIEW, VIEW);
   for (size_t i = 0; i < pixels.size(); i += 4) ASSERT_EQ(pixels[i], 0) << "pixel " << i / 4;
 }
 
@@ -257,7 +257,7 @@ TEST_F(DrawTest, TexturedSquareShowsItsTextureThroughTheCoordinates) {
   glmScaleVertices(model.get(), 2.0f);
   beginFlatView(2.0f);
   glmDraw(model.get(), DRAW_TEXTURE);
-  std::vector<unsigned char> pixels = testgl::readBackBuffer(0, 0, VIEW, VIEW);
+  std::vector<unsigned char> pixels = supporttest::readBackBuffer(0, 0, VIEW, VIEW);
   const unsigned char* left = pixelAt(pixels, 70, 100);
   const unsigned char* right = pixelAt(pixels, 130, 100);
   EXPECT_EQ((std::vector<int>{left[0], left[1], left[2]}), (std::vector<int>{255, 0, 0}));
@@ -278,7 +278,7 @@ TEST_F(DrawTest, CompiledListCoversTheFittedSquareAndCanBePicked) {
   // Drawn into [-2, 2]: the square covers the middle half of the viewport.
   beginFlatView(2.0f);
   glCallList(list);
-  std::vector<unsigned char> pixels = testgl::readBackBuffer(0, 0, VIEW, VIEW);
+  std::vector<unsigned char> pixels = supporttest::readBackBuffer(0, 0, VIEW, VIEW);
   for (int y = 0; y < VIEW; y += 7) {
     for (int x = 0; x < VIEW; x += 7) {
       bool inside = x > 52 && x < 148 && y > 52 && y < 148;
@@ -326,8 +326,8 @@ TEST_F(DrawTest, SceneModeListDisablesColorMaterialAndLeavesLastGroupsMaterial) 
 }
 
 TEST_F(DrawTest, BunnyPreparedCompiledAndDrawnAsTheSceneDoes) {
-  if (!testpaths::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << testpaths::testdata("");
-  ObjModel* bunny = glmReadOBJ(testpaths::testdata("obj/real/bunny.obj").c_str());
+  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  ObjModel* bunny = glmReadOBJ(supporttest::testdata("obj/real/bunny.obj").c_str());
   ASSERT_NE(bunny, nullptr);
   EXPECT_EQ(bunny->nvertices, 13934u);
   EXPECT_EQ(bunny->ntris, 27864u);
@@ -343,7 +343,7 @@ TEST_F(DrawTest, BunnyPreparedCompiledAndDrawnAsTheSceneDoes) {
   // Silhouette: white on black, inside the projected [-1, 1] square only, and a good part of it.
   beginFlatView(1.25f);
   glCallList(list);
-  std::vector<unsigned char> pixels = testgl::readBackBuffer(0, 0, VIEW, VIEW);
+  std::vector<unsigned char> pixels = supporttest::readBackBuffer(0, 0, VIEW, VIEW);
   int covered = 0, stray = 0;
   for (int y = 0; y < VIEW; ++y) {
     for (int x = 0; x < VIEW; ++x) {
@@ -361,7 +361,7 @@ TEST_F(DrawTest, BunnyPreparedCompiledAndDrawnAsTheSceneDoes) {
   glEnable(GL_DEPTH_TEST);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glCallList(list);
-  pixels = testgl::readBackBuffer(0, 0, VIEW, VIEW);
+  pixels = supporttest::readBackBuffer(0, 0, VIEW, VIEW);
   std::set<int> shades;
   for (size_t i = 0; i < pixels.size(); i += 4) {
     if (pixels[i] != 0) shades.insert(pixels[i]);

@@ -33,7 +33,7 @@ MaterialTextureResult recordLoad(const char* path, bool repeat, bool linear, boo
 
 }  // namespace
 
-TempFolder::TempFolder() : dir_(testpaths::makeTempDir("glm")) {}
+TempFolder::TempFolder() : dir_(supporttest::makeTempDir("glm")) {}
 
 TempFolder::~TempFolder() {
   std::error_code ignored;

@@ -28,8 +28,8 @@ bool isKnownRefusal(const std::string& message) {
 }  // namespace
 
 TEST(Testdata, BunnyReadsAndPrepares) {
-  if (!testpaths::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << testpaths::testdata("");
-  auto model = glmtest::readModel(testpaths::testdata("obj/real/bunny.obj"));
+  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  auto model = glmtest::readModel(supporttest::testdata("obj/real/bunny.obj"));
   ASSERT_TRUE(model);
   EXPECT_EQ(model->nvertices, 13934u);
   EXPECT_EQ(model->nnormals, 13934u);
@@ -71,10 +71,10 @@ TEST(Testdata, BunnyReadsAndPrepares) {
 }
 
 TEST(Testdata, EveryTinyobjloaderFileReadsOrIsRefusedWithAMessage) {
-  if (!testpaths::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << testpaths::testdata("");
+  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
   glmtest::TextureRecorder recorder;
   unsigned read = 0, refused = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(testpaths::testdata("obj/tinyobjloader"))) {
+  for (const auto& entry : std::filesystem::directory_iterator(supporttest::testdata("obj/tinyobjloader"))) {
     if (entry.path().extension() != ".obj") continue;
     std::string path = entry.path().string();
     SCOPED_TRACE(path);
@@ -104,7 +104,7 @@ TEST(Testdata, EveryTinyobjloaderFileReadsOrIsRefusedWithAMessage) {
 }
 
 TEST(Testdata, TinyobjloaderRefusalsNameTheirReason) {
-  if (!testpaths::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << testpaths::testdata("");
+  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
   glmtest::TextureRecorder recorder;
   struct Case {
     const char* file;
@@ -119,7 +119,7 @@ TEST(Testdata, TinyobjloaderRefusalsNameTheirReason) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    std::string path = testpaths::testdata(std::string("obj/tinyobjloader/") + c.file);
+    std::string path = supporttest::testdata(std::string("obj/tinyobjloader/") + c.file);
     std::unique_ptr<ObjModel> model;
     testing::internal::CaptureStdout();
     ReadStatus status = glmReadOBJChecked(path.c_str(), &model);

@@ -103,7 +103,7 @@ Bytes concat(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-ScratchDir::ScratchDir(const std::string& tag) : root(testpaths::makeTempDir(tag)) {}
+ScratchDir::ScratchDir(const std::string& tag) : root(supporttest::makeTempDir(tag)) {}
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;

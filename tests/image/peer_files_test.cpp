@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
 #define SKIP_WITHOUT_TESTDATA()                                                                      \
-  if (!testpaths::haveTestdata()) {                                                                  \
-    GTEST_SKIP() << "third-party test data folder absent: " << testpaths::testdata("");              \
+  if (!supporttest::haveTestdata()) {                                                                  \
+    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");              \
   }
 
 // A picture as the reference PNG stores it: rows from the top, 3 or 4 bytes a pixel.
@@ -112,11 +112,11 @@ struct ReferenceCase {
 };
 
 void expectMatchesReference(const ReferenceCase& c) {
-  const Decoded d = decode(testpaths::testdata(c.file));
+  const Decoded d = decode(supporttest::testdata(c.file));
   ASSERT_TRUE(d.ok) << c.file << ": " << d.messages;
   EXPECT_EQ(d.messages, "") << c.file;
   EXPECT_EQ(d.format, c.channels == 4 ? GL_RGBA : GL_RGB) << c.file;
-  const Picture reference = readPng(testpaths::testdata(c.reference), c.channels);
+  const Picture reference = readPng(supporttest::testdata(c.reference), c.channels);
   ASSERT_GT(reference.width, 0) << c.reference;
   ASSERT_EQ(d.width, reference.width) << c.file;
   ASSERT_EQ(d.height, reference.height) << c.file;
@@ -163,7 +163,7 @@ TEST(PeerFiles, TrueColourTgasMatchReferenceInBothRowOrders) {
 TEST(PeerFiles, ImageIdFieldTgaSkipsItsSixIdBytes) {
   SKIP_WITHOUT_TESTDATA();
   // 100 x 100, 24-bit, bottom row first; the pixels start at offset 18 + 6.
-  const std::string path = testpaths::testdata("tga/tga_id_field.tga");
+  const std::string path = supporttest::testdata("tga/tga_id_field.tga");
   const Decoded d = decode(path);
   ASSERT_TRUE(d.ok) << d.messages;
   ASSERT_EQ(d.width, 100);
@@ -192,9 +192,9 @@ TEST(PeerFiles, RightToLeftOriginBitMirrorsThePicture) {
   SKIP_WITHOUT_TESTDATA();
   // The three files differ only in the descriptor byte: 0x00, 0x10 (right to left)
   // and 0x30 (right to left, top first): the same stored pixels, shown mirrored.
-  const Decoded plain = decode(testpaths::testdata("tga/rgb32rle.tga"));
-  const Decoded bottomRight = decode(testpaths::testdata("tga/rgb32rle_bottom_right.tga"));
-  const Decoded topRight = decode(testpaths::testdata("tga/rgb32rle_top_right.tga"));
+  const Decoded plain = decode(supporttest::testdata("tga/rgb32rle.tga"));
+  const Decoded bottomRight = decode(supporttest::testdata("tga/rgb32rle_bottom_right.tga"));
+  const Decoded topRight = decode(supporttest::testdata("tga/rgb32rle_top_right.tga"));
   ASSERT_TRUE(plain.ok && bottomRight.ok && topRight.ok);
   EXPECT_EQ(plain.width, 199);
   EXPECT_EQ(plain.height, 199);
@@ -221,7 +221,7 @@ TEST(PeerFiles, GreyColourMappedAndSixteenBitTgasRefusedWithDepthMessage) {
       {"tga/cross_scan_line.tga", 8}, {"tga/cross_scan_line_truncated.tga", 8},
       {"tga/200x32_p_bl_raw_origin.tga", 8},
   };
-  for (const auto& entry : fs::directory_iterator(testpaths::testdata("tga/common"))) {
+  for (const auto& entry : fs::directory_iterator(supporttest::testdata("tga/common"))) {
     const std::string name = entry.path().filename().string();
     if (entry.path().extension() != ".tga") continue;
     if (name.find("_la_") != std::string::npos) {
@@ -232,7 +232,7 @@ TEST(PeerFiles, GreyColourMappedAndSixteenBitTgasRefusedWithDepthMessage) {
   }
   ASSERT_GE(cases.size(), 7u + 16u);
   for (const auto& [file, depth] : cases) {
-    const Decoded d = decode(testpaths::testdata(file));
+    const Decoded d = decode(supporttest::testdata(file));
     EXPECT_FALSE(d.ok) << file;
     EXPECT_EQ(d.messages, "CTGAImageLoader::Load() - Unsupported color depth - ." + std::to_string(depth) + "\n")
         << file;
@@ -249,7 +249,7 @@ TEST(PeerFiles, EveryFileRefusedOrDecodedWithoutHarm) {
   int files = 0;
   std::set<std::string> decodedBmps;
   for (const char* folder : {"bmpsuite/g", "bmpsuite/q", "bmpsuite/b", "bmpsuite/x", "tga"}) {
-    for (const auto& entry : fs::recursive_directory_iterator(testpaths::testdata(folder))) {
+    for (const auto& entry : fs::recursive_directory_iterator(supporttest::testdata(folder))) {
       if (!entry.is_regular_file()) continue;
       ++files;
       const std::string path = entry.path().string();
@@ -260,7 +260,7 @@ TEST(PeerFiles, EveryFileRefusedOrDecodedWithoutHarm) {
       EXPECT_GE(d.height, 0) << path;
       EXPECT_EQ(d.bytesPerPixel, d.format == GL_RGBA ? 4 : 3) << path;
       if (entry.path().extension() == ".bmp") {
-        decodedBmps.insert(fs::relative(entry.path(), testpaths::testdata("bmpsuite")).string());
+        decodedBmps.insert(fs::relative(entry.path(), supporttest::testdata("bmpsuite")).string());
       }
     }
   }

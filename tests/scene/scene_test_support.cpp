@@ -77,7 +77,7 @@ Rgb pixelAt(double x, double y, double z) {
   GLdouble wx, wy, wz;
   gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
   const std::vector<unsigned char> pixel =
-      testgl::readBackBuffer(static_cast<int>(std::floor(wx)), static_cast<int>(std::floor(wy)), 1, 1);
+      supporttest::readBackBuffer(static_cast<int>(std::floor(wx)), static_cast<int>(std::floor(wy)), 1, 1);
   return {pixel[0], pixel[1], pixel[2]};
 }
 

@@ -4,7 +4,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
-namespace testgl {
+namespace supporttest {
 
 namespace {
 void drawNothing() {}
@@ -62,4 +62,4 @@ std::array<double, 3> projectToWindow(double x, double y, double z) {
   return window;
 }
 
-}  // namespace testgl
+}  // namespace supporttest

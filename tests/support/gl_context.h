@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-namespace testgl {
+namespace supporttest {
 
 // Creates the test window (double-buffered RGB with depth, as the program's own)
 // and makes its context current. Call once, before the tests run.
@@ -34,4 +34,4 @@ Transform currentTransform();
 // the current transformation.
 std::array<double, 3> projectToWindow(double x, double y, double z);
 
-}  // namespace testgl
+}  // namespace supporttest

@@ -6,6 +6,6 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  testgl::createWindow(argc, argv, 1300, 1000);
+  supporttest::createWindow(argc, argv, 1300, 1000);
   return RUN_ALL_TESTS();
 }

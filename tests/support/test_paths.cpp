@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-namespace testpaths {
+namespace supporttest {
 
 std::string source(const std::string& relative) { return std::string(VELMORA_SOURCE_DIR) + "/" + relative; }
 
@@ -23,4 +23,4 @@ std::string makeTempDir(const std::string& tag) {
   return pattern;
 }
 
-}  // namespace testpaths
+}  // namespace supporttest

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace testpaths {
+namespace supporttest {
 
 // Absolute path of a file below the project root.
 std::string source(const std::string& relative);
@@ -19,4 +19,4 @@ bool haveTestdata();
 // A fresh, empty temporary directory (removed by nobody: the system's /tmp rules).
 std::string makeTempDir(const std::string& tag);
 
-}  // namespace testpaths
+}  // namespace supporttest

@@ -28,7 +28,7 @@ std::vector<unsigned char> readRgba(const std::string& path, int* width, int* he
 }
 
 TEST(PngFile, RowsComeOutTopFirstFromEitherOrder) {
-  const std::string dir = testpaths::makeTempDir("png");
+  const std::string dir = supporttest::makeTempDir("png");
   const std::string path = dir + "/out.png";
   // Two rows of two pixels: a red row and a blue row, in memory order.
   const unsigned char rgb[] = {255, 0, 0, 250, 0, 0, 0, 0, 255, 0, 0, 250};

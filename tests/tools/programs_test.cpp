@@ -77,7 +77,7 @@ size_t lines(const std::string& text) {
 class Programs : public testing::Test {
  protected:
   void TearDown() override { rmdir(folder_.c_str()); }
-  const std::string folder_ = testpaths::makeTempDir("programs");
+  const std::string folder_ = supporttest::makeTempDir("programs");
 };
 
 TEST_F(Programs, HelpAndVersionAnswerWithoutADisplay) {

@@ -116,7 +116,7 @@ TEST(ImageCompare, ShiftEstimateFindsHowFarThePictureSlid) {
 }
 
 TEST(ImageCompare, PngRoundTripAndBoxFilter) {
-  const std::string dir = testpaths::makeTempDir("png");
+  const std::string dir = supporttest::makeTempDir("png");
   const std::string path = dir + "/ramp.png";
   std::string error;
   ASSERT_TRUE(writePng(path, ramp(), &error)) << error;

@@ -8,7 +8,7 @@
 
 #include "tests/support/test_paths.h"
 
-std::string referenceDir() { return testpaths::source("tests/visual/references"); }
+std::string referenceDir() { return supporttest::source("tests/visual/references"); }
 
 std::string referencePath(const std::string& name) { return referenceDir() + "/" + name + ".png"; }
 

@@ -1,5 +1,5 @@
 // A 1 x 1 window that is never mapped is enough for a current GLX context.
-#include "bench/velmora_bench/load_gl_context.h"
+#include "benchmark/velmora_bench/load_gl_context.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

@@ -1,6 +1,6 @@
 // A terrain of height-field tiles, written tile by tile. The heights come from
 // integer hashing (no libm), so the bytes depend on nothing but this code.
-#include "bench/velmora_bench/load_big_obj.h"
+#include "benchmark/velmora_bench/load_big_obj.h"
 
 #include <sys/stat.h>
 

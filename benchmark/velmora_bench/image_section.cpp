@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/velmora_bench/bench_figures.h"
-#include "bench/velmora_bench/load_gl_context.h"
-#include "bench/velmora_bench/load_images.h"
-#include "bench/velmora_bench/load_stb_image.h"
-#include "bench/velmora_bench/load_timing.h"
+#include "benchmark/velmora_bench/bench_figures.h"
+#include "benchmark/velmora_bench/load_gl_context.h"
+#include "benchmark/velmora_bench/load_images.h"
+#include "benchmark/velmora_bench/load_stb_image.h"
+#include "benchmark/velmora_bench/load_timing.h"
 #include "image/image.h"
 #include "image/scene_textures.h"
 #include "image/texture_loader.h"

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/velmora_bench/bench_figures.h"
-#include "bench/velmora_bench/frame_soak.h"
+#include "benchmark/velmora_bench/bench_figures.h"
+#include "benchmark/velmora_bench/frame_soak.h"
 #include "image/printable_text.h"
 #include "tools/common/command_line.h"
 

@@ -1,10 +1,10 @@
 // Start-up as the program does it, up to the first frame drawn.
-#include "bench/velmora_bench/frame_startup.h"
+#include "benchmark/velmora_bench/frame_startup.h"
 
 #include <GL/freeglut.h>
 
 #include "app/startup.h"
-#include "bench/velmora_bench/frame_timing.h"
+#include "benchmark/velmora_bench/frame_timing.h"
 #include "scene/frame.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Series summaries for the frame section.
-#include "bench/velmora_bench/frame_timing.h"
+#include "benchmark/velmora_bench/frame_timing.h"
 
 #include <algorithm>
 #include <cmath>

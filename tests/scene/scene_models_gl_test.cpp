@@ -72,7 +72,7 @@ void expectUnitNormals(const ObjModel& model) {
 
 class SceneModels : public ::testing::Test {
  protected:
-  void SetUp() override { testscene::startUp(); }
+  void SetUp() override { apptest::startUp(); }
 };
 
 TEST_F(SceneModels, KartReadsPreparesAndDrawsAsTheScene) {
@@ -115,7 +115,7 @@ TEST_F(SceneModels, KartReadsPreparesAndDrawsAsTheScene) {
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   glCallList(list);
   glPopAttrib();
-  const std::vector<unsigned char> rgba = testgl::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+  const std::vector<unsigned char> rgba = supporttest::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
   size_t covered = 0;
   for (size_t i = 0; i < rgba.size(); i += 4) covered += (rgba[i] | rgba[i + 1] | rgba[i + 2]) != 0;
   EXPECT_GT(covered, static_cast<size_t>(WINDOW_WIDTH * WINDOW_HEIGHT / 20));
@@ -179,7 +179,7 @@ int raisedVerticesBelow(double x, double z) {
   // bench's translation does not matter for raised vertices near the grass.
   glLoadIdentity();
   placeFreeCamera();
-  const testgl::Transform camera = testgl::currentTransform();
+  const supporttest::Transform camera = supporttest::currentTransform();
   glLoadIdentity();
   int raised = 0;
   for (const auto& polygon : polygons) {

@@ -1,6 +1,6 @@
 // The soak run: the program's main loop turns with picks and every menu
 // command interleaved, and the resident memory read now and then.
-#include "bench/velmora_bench/frame_soak.h"
+#include "benchmark/velmora_bench/frame_soak.h"
 
 #include <GL/freeglut.h>
 #include <unistd.h>
@@ -13,8 +13,8 @@
 #include "app/animation.h"
 #include "app/menu.h"
 #include "app/picking.h"
-#include "bench/velmora_bench/frame_startup.h"
-#include "bench/velmora_bench/frame_timing.h"
+#include "benchmark/velmora_bench/frame_startup.h"
+#include "benchmark/velmora_bench/frame_timing.h"
 #include "scene/frame.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The one translation unit that holds stb_image's implementation (BMP and TGA only).
-#include "bench/velmora_bench/load_stb_image.h"
+#include "benchmark/velmora_bench/load_stb_image.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wall"

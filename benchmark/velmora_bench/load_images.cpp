@@ -1,7 +1,7 @@
 // Generated pictures with the texture of real ones: smooth gradients, flat
 // areas (run-length packets) and noisy areas (raw packets). Integer hashing
 // only, so the bytes depend on nothing but this code.
-#include "bench/velmora_bench/load_images.h"
+#include "benchmark/velmora_bench/load_images.h"
 
 #include <sys/stat.h>
 

@@ -17,7 +17,7 @@
 #include "glm/model_compare.h"
 #include "glm/scanner_choice.h"
 #include "tests/glm/glm_test_support.h"
-#include "tests/glm_perf/tricky_obj.h"
+#include "tests/scanner_equivalence/tricky_obj.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -66,9 +66,9 @@ WholeRead expectSameBothWays(const std::string& path) {
 }  // namespace
 
 TEST(ScannerEquivalence, EveryTestdataModelReadsTheSameBothWays) {
-  if (!testpaths::haveTestdata()) GTEST_SKIP() << "no third-party test data on this machine";
+  if (!supporttest::haveTestdata()) GTEST_SKIP() << "no third-party test data on this machine";
   int files = 0, read = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(testpaths::testdata("obj"))) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(supporttest::testdata("obj"))) {
     if (!entry.is_regular_file() || entry.path().extension() != ".obj") continue;
     SCOPED_TRACE(entry.path().string());
     WholeRead reference = expectSameBothWays(entry.path().string());
@@ -145,8 +145,8 @@ TEST(ScannerEquivalence, RefusedFilesGiveTheSameMessagesBothWays) {
 }
 
 TEST(ScannerEquivalence, SceneModelsReadTheSameBothWays) {
-  const std::string kart = testpaths::source("data/models/go-carts/GO-CART-BLUE.obj");
-  const std::string grass = testpaths::source("data/models/grass/trava.obj");
+  const std::string kart = supporttest::source("data/models/go-carts/GO-CART-BLUE.obj");
+  const std::string grass = supporttest::source("data/models/grass/trava.obj");
   if (!std::filesystem::exists(kart) || !std::filesystem::exists(grass)) GTEST_SKIP() << "data/ not generated";
   for (const std::string& path : {kart, grass}) {
     SCOPED_TRACE(path);

@@ -126,10 +126,10 @@ TEST_F(GroundDrawing, PiecesDrawWhatImmediateModeDrawsWithinTolerance) {
     scenetest::lookFrom(eye, {0, 0, 0});
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawGround();
-    const std::vector<unsigned char> arrays = testgl::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    const std::vector<unsigned char> arrays = supporttest::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawGroundImmediate();
-    const std::vector<unsigned char> immediate = testgl::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    const std::vector<unsigned char> immediate = supporttest::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     const FrameDifference difference = compareFrames(immediate, arrays);
     EXPECT_LE(difference.beyondTolerance * 1000, difference.pixels)
         << difference.beyondTolerance << " pixels differ by more than " << PICTURE_TOLERANCE << " levels";

@@ -32,7 +32,7 @@ std::string describe(const PickRecords& hits) {
   return text.str();
 }
 
-class FrameIdentity : public testscene::SceneTest {
+class FrameIdentity : public apptest::SceneTest {
  protected:
   void TearDown() override {
     SceneTest::TearDown();
@@ -72,7 +72,7 @@ class FrameIdentity : public testscene::SceneTest {
     glLoadIdentity();
     gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.center[0], view.center[1], view.center[2], view.up[0],
               view.up[1], view.up[2]);
-    const std::array<double, 3> window = testgl::projectToWindow(x, y, z);
+    const std::array<double, 3> window = supporttest::projectToWindow(x, y, z);
     glPopMatrix();
     return {static_cast<int>(window[0]), static_cast<int>(window[1])};
   }
@@ -156,7 +156,7 @@ TEST_F(FrameIdentity, RandomCamerasDrawAndPickAsTheReference) {
 TEST_F(FrameIdentity, EveryLightSettingDrawsAsTheReference) {
   std::mt19937 random(1207);
   for (int camera = 0; camera < 40; ++camera) {
-    testscene::startUp();
+    apptest::startUp();
     const int setting = camera % LIGHT_SETTINGS;
     applyLightSetting(setting);
     placeRandomGroundCamera(random);
@@ -171,7 +171,7 @@ TEST_F(FrameIdentity, EveryLightSettingDrawsAsTheReference) {
 TEST_F(FrameIdentity, ResizedWindowDrawsAndPicksAsTheReference) {
   std::mt19937 random(77);
   for (const auto& size : {std::array<int, 2>{800, 600}, std::array<int, 2>{977, 613}}) {
-    testgl::resizeWindow(size[0], size[1]);
+    supporttest::resizeWindow(size[0], size[1]);
     reshape(size[0], size[1]);
     runMenuCommand(CMD_BACK_TO_START);
     sceneState.curveParam = 0.3f;

@@ -1,6 +1,6 @@
 // A random walk over OBJ and MTL statements, mostly well formed so that the
 // reads get past the first statements, with every odd form mixed in.
-#include "tests/glm_perf/tricky_obj.h"
+#include "tests/scanner_equivalence/tricky_obj.h"
 
 #include <random>
 #include <vector>

@@ -1,7 +1,7 @@
 // Kart loading figures. The kart is read from data/ as the scene reads it on its
 // first draw; the "Loaded texture" lines that texture loading prints go to
 // /dev/null while the measured runs repeat them.
-#include "bench/velmora_bench/load_kart.h"
+#include "benchmark/velmora_bench/load_kart.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/velmora_bench/load_gl_context.h"
-#include "bench/velmora_bench/load_timing.h"
+#include "benchmark/velmora_bench/load_gl_context.h"
+#include "benchmark/velmora_bench/load_timing.h"
 #include "glm/glm.h"
 #include "glm/scanner_choice.h"
 #include "image/image.h"

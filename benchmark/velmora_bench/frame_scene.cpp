@@ -1,5 +1,5 @@
 // Poses and pick spots for the frame section.
-#include "bench/velmora_bench/frame_scene.h"
+#include "benchmark/velmora_bench/frame_scene.h"
 
 #include <GL/glu.h>
 

@@ -50,7 +50,7 @@ std::vector<unsigned char> groundThrough(DrawPath path) {
   setDrawPath(path);
   drawGround();
   setDrawPath(DrawPath::Culled);
-  return testgl::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+  return supporttest::readBackBuffer(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
 }
 
 // Hit count and records of the ground alone in selection mode through a

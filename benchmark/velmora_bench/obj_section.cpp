@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/velmora_bench/bench_figures.h"
-#include "bench/velmora_bench/load_big_obj.h"
-#include "bench/velmora_bench/load_kart.h"
-#include "bench/velmora_bench/load_timing.h"
+#include "benchmark/velmora_bench/bench_figures.h"
+#include "benchmark/velmora_bench/load_big_obj.h"
+#include "benchmark/velmora_bench/load_kart.h"
+#include "benchmark/velmora_bench/load_timing.h"
 #include "glm/glm.h"
 #include "glm/model_compare.h"
 #include "glm/scanner_choice.h"
