@@ -8,16 +8,6 @@
 
 namespace {
 
-// The drawing loop's position lives in library-wide storage, as the library is
-// not reentrant anyway; it is only ever used inside one glmDraw call.
-struct DrawCursor {
-  ObjGroup* group = nullptr;
-  const ObjMaterial* material = nullptr;
-  const ObjTriangle* triangle = nullptr;
-  unsigned i = 0;
-};
-DrawCursor drawCursor;
-
 void warn(std::vector<const char*>* warnings, const char* text) {
   if (warnings != nullptr) warnings->push_back(text);
 }
@@ -80,19 +70,17 @@ void glmDraw(ObjModel* model, unsigned mode, const char* groupName) {
   const float* uvs = model->uvs.data();
   const float* facetnorms = model->facetnorms.data();
 
-  for (drawCursor.group = model->grouplist; drawCursor.group != nullptr; drawCursor.group = drawCursor.group->next) {
-    ObjGroup* group = drawCursor.group;
+  for (const ObjGroup* group = model->grouplist; group != nullptr; group = group->next) {
     if (groupName != nullptr && group->name != groupName) continue;
 
     // A material index beyond the table (a later, shorter library read into the
     // model) falls back to "default" rather than reading past it.
-    drawCursor.material = nullptr;
+    const ObjMaterial* material = nullptr;
     int texture = -1;
     if (!model->mtls.empty()) {
-      drawCursor.material = &model->mtls[group->material < model->mtls.size() ? group->material : 0];
-      texture = drawCursor.material->texture;
+      material = &model->mtls[group->material < model->mtls.size() ? group->material : 0];
+      texture = material->texture;
     }
-    const ObjMaterial* material = drawCursor.material;
 
     if (mode & DRAW_MATERIAL) {
       glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material->ambient);
@@ -107,9 +95,8 @@ void glmDraw(ObjModel* model, unsigned mode, const char* groupName) {
     if (mode & DRAW_COLOR) glColor3fv(material->diffuse);
 
     glBegin(GL_TRIANGLES);
-    for (drawCursor.i = 0; drawCursor.i < group->ntris; ++drawCursor.i) {
-      drawCursor.triangle = &model->tris[group->tris[drawCursor.i]];
-      const ObjTriangle& triangle = *drawCursor.triangle;
+    for (unsigned i = 0; i < group->ntris; ++i) {
+      const ObjTriangle& triangle = model->tris[group->tris[i]];
       if (mode & DRAW_FLAT) glNormal3fv(&facetnorms[3 * static_cast<size_t>(triangle.facet)]);
       for (int c = 0; c < 3; ++c) {
         if (mode & DRAW_SMOOTH) glNormal3fv(&normals[3 * static_cast<size_t>(triangle.normal[c])]);

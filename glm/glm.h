@@ -3,6 +3,7 @@
 #pragma once
 
 #include "glm/draw.h"
+#include "glm/fitting.h"
 #include "glm/model.h"
 #include "glm/mtl_reader.h"
 #include "glm/normals.h"

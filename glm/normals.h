@@ -1,19 +1,7 @@
-// Preparing a read model: fitting it to the unit cube, scaling it, and its
-// facet and vertex normals, with the small vector operations they use.
+// A read model's facet and vertex normals, with the small vector operations they use.
 #pragma once
 
 #include "glm/model.h"
-#include "glm/read_status.h"
-
-// Centres the model on the origin and scales its largest bounding-box edge to 1;
-// returns the factor. A model without vertices is refused: message, exit status 1.
-float glmFitToUnitCube(ObjModel* model);
-
-// The same without exiting: a model without vertices gives NO_VERTICES.
-ReadStatus glmFitToUnitCubeChecked(ObjModel* model, float* scale);
-
-// Multiplies every vertex coordinate by `factor`.
-void glmScaleVertices(ObjModel* model, float factor);
 
 // One unit normal per triangle, triangle i's at facet index i + 1. A triangle
 // without a direction (zero area, or non-finite corners) gets (0, 0, 0).
@@ -34,6 +22,3 @@ void glmCrossProduct(const float* u, const float* v, float* n);
 // Scales v to unit length. A vector of zero or non-finite length has no
 // direction and becomes (0, 0, 0) instead of NaN.
 void glmNormalizeVector(float* v);
-
-// b when a < b, else a.
-float glmLarger(float a, float b);

@@ -1,13 +1,10 @@
-// The text reads that the OBJ and MTL readers are made of. StdioScanner is the
-// reference: formatted stdio input, whose exact semantics (what a failed number
-// read leaves in the stream, how far a line read goes) define the readers'
-// behaviour. A faster scanner must reproduce them read for read.
+// The text reads that the OBJ and MTL readers are made of. Formatted stdio
+// input defines them: what a failed number read leaves in the stream, how far a
+// line read goes. BufferScanner, the program's, reproduces them read for read;
+// the tests hold it to a stdio scanner (tests/reference/stdio_scanner.h).
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 // The largest token, line and map-line reads, buffer sizes including the NUL.
@@ -50,10 +47,11 @@ class ObjScanner {
   // Back to the start of the input.
   virtual void rewind() = 0;
 
-  // glmFaceFormOf and glmParseCorner on a token already read; a scanner may do
-  // them its own faster way, with the same results.
-  virtual FaceForm faceFormOf(const char* token);
-  virtual int parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal);
+  // The form a face's first corner token is written in, and the corner parsed
+  // from a token already read in a given form, with the same rules as readCorner
+  // (sscanf's on the token).
+  virtual FaceForm faceFormOf(const char* token) = 0;
+  virtual int parseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal) = 0;
 
   // faceFormOf(token) and then parseCorner(token, that form, ...): the form of
   // a face and its first corner.
@@ -68,44 +66,5 @@ std::vector<std::string> glmWordsOf(const char* text);
 // The first of them, or the empty string.
 std::string glmFirstWord(const char* text);
 
-// The form a face's first corner token is written in.
-FaceForm glmFaceFormOf(const char* token);
-
-// Parses a corner token written in `form`, with the same rules as ObjScanner::readCorner.
-int glmParseCorner(const char* token, FaceForm form, long* vertex, long* texture, long* normal);
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// The reference scanner over an open stdio stream, owned or not, read from its
-// start. A UTF-8 byte-order mark there is not part of the text: the scanner
-// starts (and rewinds to) right after it.
-class StdioScanner : public ObjScanner {
- public:
-  explicit StdioScanner(std::FILE* file) : file_(file) { skipByteOrderMark(); }
-  explicit StdioScanner(FilePtr file) : owned_(std::move(file)), file_(owned_.get()) { skipByteOrderMark(); }
-
-  bool readToken(char* token) override;
-  bool readLine(char* buffer, int size) override;
-  int readFloats(float* values, int count) override;
-  int readCorner(FaceForm form, long* vertex, long* texture, long* normal) override;
-  long currentLine() override;
-  void rewind() override;
-
- private:
-  void skipByteOrderMark();
-
-  FilePtr owned_;
-  std::FILE* file_;
-  long start_ = 0;  // where the text starts: 3 behind a byte-order mark
-};
-
 // The three bytes of a UTF-8 byte-order mark.
 constexpr char GLM_BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
-
-// Opens a text file for reading ("r"); null, with the reason in *problem when
-// given, for anything but a regular file of at most MODEL_MAX_FILE_BYTES (a
-// folder, a device, a FIFO: stdio would wait on a FIFO or read a device forever).
-FilePtr glmOpenTextFile(const char* path, std::string* problem = nullptr);

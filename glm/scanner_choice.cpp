@@ -1,4 +1,4 @@
-// The readers' scanner choice, library-wide like the texture hook: the model
+// The readers' scanner opening, library-wide like the texture hook: the model
 // library reads one model at a time.
 #include "glm/scanner_choice.h"
 
@@ -6,23 +6,19 @@
 
 namespace {
 
-ScannerKind currentKind = ScannerKind::BUFFER;
+GlmScannerOpener currentOpener = nullptr;
 
 }  // namespace
 
-ScannerKind glmSetScannerKind(ScannerKind kind) {
-  ScannerKind previous = currentKind;
-  currentKind = kind;
+GlmScannerOpener glmSetScannerOpener(GlmScannerOpener opener) {
+  const GlmScannerOpener previous = currentOpener;
+  currentOpener = opener;
   return previous;
 }
 
-ScannerKind glmScannerKind() { return currentKind; }
+GlmScannerOpener glmScannerOpener() { return currentOpener; }
 
 std::unique_ptr<ObjScanner> glmOpenScanner(const char* path, std::string* problem) {
-  if (currentKind == ScannerKind::STDIO) {
-    FilePtr file = glmOpenTextFile(path, problem);
-    if (!file) return nullptr;
-    return std::make_unique<StdioScanner>(std::move(file));
-  }
+  if (currentOpener != nullptr) return currentOpener(path, problem);
   return BufferScanner::open(path, problem);
 }

@@ -1,6 +1,6 @@
 // Which scanner the OBJ and MTL readers open their files with: the in-memory
-// BufferScanner normally, the stdio reference where a test or the benchmark
-// asks for it.
+// BufferScanner, unless the caller has put another opening in its place (the
+// tests and the benchmark read through a stdio reference to compare).
 #pragma once
 
 #include <memory>
@@ -8,16 +8,16 @@
 
 #include "glm/scanner.h"
 
-enum class ScannerKind {
-  BUFFER,  // the whole file in memory (the program's choice)
-  STDIO,   // formatted stdio reads, the reference
-};
+// Opens `path` for reading; null, with the reason in *problem when given, when
+// it cannot be opened or is not a regular file within the cap.
+using GlmScannerOpener = std::unique_ptr<ObjScanner> (*)(const char* path, std::string* problem);
 
-// Sets the kind every later read opens its files with; returns the kind before.
-ScannerKind glmSetScannerKind(ScannerKind kind);
+// Replaces the opening every later read uses; null restores BufferScanner::open.
+// Returns the opening in force before (null for BufferScanner::open).
+GlmScannerOpener glmSetScannerOpener(GlmScannerOpener opener);
 
-ScannerKind glmScannerKind();
+// The opening in force; null for BufferScanner::open.
+GlmScannerOpener glmScannerOpener();
 
-// Opens `path` for reading with the current kind; null, with the reason in
-// *problem when given, when it cannot be opened or is not a regular file within the cap.
+// Opens `path` with the opening in force.
 std::unique_ptr<ObjScanner> glmOpenScanner(const char* path, std::string* problem = nullptr);

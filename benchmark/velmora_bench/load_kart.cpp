@@ -16,10 +16,10 @@
 #include "benchmark/velmora_bench/load_gl_context.h"
 #include "benchmark/velmora_bench/load_timing.h"
 #include "glm/glm.h"
-#include "glm/scanner_choice.h"
 #include "image/image.h"
 #include "image/material_texture.h"
 #include "image/texture_loader.h"
+#include "tests/reference/stdio_scanner.h"
 
 namespace {
 

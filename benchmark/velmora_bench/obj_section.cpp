@@ -14,8 +14,8 @@
 #include "benchmark/velmora_bench/load_kart.h"
 #include "benchmark/velmora_bench/load_timing.h"
 #include "glm/glm.h"
-#include "glm/model_compare.h"
-#include "glm/scanner_choice.h"
+#include "tests/reference/model_compare.h"
+#include "tests/reference/stdio_scanner.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include "fuzz/support/scratch_files.h"
 #include "glm/buffer_scanner.h"
 #include "glm/glm.h"
-#include "glm/model_compare.h"
-#include "glm/scanner_choice.h"
+#include "tests/reference/model_compare.h"
+#include "tests/reference/stdio_scanner.h"
 
 namespace {
 

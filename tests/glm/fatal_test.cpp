@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "glm/scanner_choice.h"
 #include "tests/glm/glm_test_support.h"
+#include "tests/reference/stdio_scanner.h"
 
 using glmtest::TempFolder;
 using testing::ExitedWithCode;

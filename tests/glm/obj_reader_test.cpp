@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cmath>
 
-#include "glm/scanner_choice.h"
 #include "tests/glm/glm_test_support.h"
+#include "tests/reference/stdio_scanner.h"
 
 using glmtest::readModel;
 using glmtest::TempFolder;

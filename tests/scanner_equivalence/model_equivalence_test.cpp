@@ -14,9 +14,10 @@
 
 #include "glm/buffer_scanner.h"
 #include "glm/glm.h"
-#include "glm/model_compare.h"
 #include "glm/scanner_choice.h"
 #include "tests/glm/glm_test_support.h"
+#include "tests/reference/model_compare.h"
+#include "tests/reference/stdio_scanner.h"
 #include "tests/scanner_equivalence/tricky_obj.h"
 #include "tests/support/test_paths.h"
 

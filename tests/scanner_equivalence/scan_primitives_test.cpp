@@ -13,6 +13,7 @@
 
 #include "glm/buffer_scanner.h"
 #include "glm/scanner.h"
+#include "tests/reference/stdio_scanner.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Field-by-field comparison of two models; floats by their bits, so that a NaN
 // equals the same NaN and 0.0 differs from -0.0.
-#include "glm/model_compare.h"
+#include "tests/reference/model_compare.h"
 
 #include <cstring>
 #include <sstream>
