@@ -1,8 +1,6 @@
 // The idle step: the animation advances by one fixed step per idle call.
 #include "app/animation.h"
 
-#include <GL/glut.h>
-
 #include "app/scene_state.h"
 #include "math/curve.h"
 
@@ -30,9 +28,4 @@ void stepAnimation(SceneState& state) {
 
   if (state.spinAngle > 360) state.spinAngle -= 360;
   if (state.sunAngle > 360) state.sunAngle -= 360;
-}
-
-void idle() {
-  stepAnimation(sceneState);
-  glutPostRedisplay();
 }

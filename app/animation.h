@@ -3,8 +3,6 @@
 
 struct SceneState;
 
-// One animation step on `state`: curve parameter, spin, sun angle, changing light colour.
+// One animation step on `state`: curve parameter, spin, sun angle, changing
+// light colour. The shell's idle callback takes it on the scene state.
 void stepAnimation(SceneState& state);
-
-// GLUT idle callback: one step on the scene state, then a redisplay request.
-void idle();

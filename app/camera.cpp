@@ -2,7 +2,6 @@
 #include "app/camera.h"
 
 #include <GL/glu.h>
-#include <GL/glut.h>
 
 #include <cmath>
 
@@ -15,12 +14,12 @@ constexpr int MOUSE_DEAD_BAND = 2;
 constexpr double TURN_STEP_DEGREES = 3;
 constexpr double PITCH_LIMIT = 75;
 constexpr double YAW_LIMIT = 360;
+}  // namespace
 
 void lookAt(const LookAt& view) {
   gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.center[0], view.center[1], view.center[2], view.up[0],
             view.up[1], view.up[2]);
 }
-}  // namespace
 
 LookAt freeCameraLookAt(SceneState& state) {
   const double h = state.cameraYaw * DEG_TO_RAD;
@@ -61,21 +60,21 @@ bool walkCamera(SceneState& state, int key) {
   // steps follow the current yaw.
   const double side = (state.cameraYaw - 90) * DEG_TO_RAD;
   switch (key) {
-    case GLUT_KEY_UP:
+    case ARROW_KEY_UP:
       state.cameraPos.x += WALK_STEP * state.cameraDir.x;
       state.cameraPos.y += WALK_STEP * state.cameraDir.y;
       state.cameraPos.z += WALK_STEP * state.cameraDir.z;
       return true;
-    case GLUT_KEY_DOWN:
+    case ARROW_KEY_DOWN:
       state.cameraPos.x -= WALK_STEP * state.cameraDir.x;
       state.cameraPos.y -= WALK_STEP * state.cameraDir.y;
       state.cameraPos.z -= WALK_STEP * state.cameraDir.z;
       return true;
-    case GLUT_KEY_LEFT:
+    case ARROW_KEY_LEFT:
       state.cameraPos.x += WALK_STEP * std::cos(side);
       state.cameraPos.z += WALK_STEP * std::sin(side);
       return true;
-    case GLUT_KEY_RIGHT:
+    case ARROW_KEY_RIGHT:
       state.cameraPos.x -= WALK_STEP * std::cos(side);
       state.cameraPos.z -= WALK_STEP * std::sin(side);
       return true;
@@ -114,12 +113,3 @@ void placeFreeCamera() { lookAt(freeCameraLookAt(sceneState)); }
 void placeCarViewCamera(double x, double y, double z) { lookAt(carViewLookAt(x, y, z)); }
 
 void resetCamera() { resetCameraPose(sceneState); }
-
-void specialKey(int key, int /*x*/, int /*y*/) {
-  if (walkCamera(sceneState, key)) glutPostRedisplay();
-}
-
-void passiveMotion(int x, int y) {
-  turnCamera(sceneState, x, y);
-  glutPostRedisplay();
-}

@@ -11,6 +11,16 @@ struct LookAt {
   double up[3];
 };
 
+// Multiplies the current matrix by the view, as gluLookAt does.
+void lookAt(const LookAt& view);
+
+// The arrow keys as GLUT's special-key callback reports them: the shell passes
+// the key codes straight on.
+constexpr int ARROW_KEY_LEFT = 100;
+constexpr int ARROW_KEY_UP = 101;
+constexpr int ARROW_KEY_RIGHT = 102;
+constexpr int ARROW_KEY_DOWN = 103;
+
 // Free-camera view from the state's yaw, pitch and position; stores the
 // horizontal walking direction in cameraDir as a side effect, as every free frame does.
 LookAt freeCameraLookAt(SceneState& state);
@@ -27,16 +37,15 @@ void resetCameraPose(SceneState& state);
 void setBenchPose(SceneState& state);
 
 // Arrow keys: one 0.6 step forward, back or sideways. Returns whether the key
-// was handled (false in car view and for other keys).
+// was handled (false in car view and for other keys); the shell asks for a
+// redisplay only then.
 bool walkCamera(SceneState& state, int key);
 
 // Passive mouse motion: one 3-degree turn per axis for a move of 2 pixels or
 // more from the last accepted position; pitch clamped to [-75, 75], yaw wrapped.
 void turnCamera(SceneState& state, int x, int y);
 
-// GL and GLUT side, on the global scene state.
+// GL side, on the global scene state.
 void placeFreeCamera();
 void placeCarViewCamera(double x, double y, double z);
 void resetCamera();
-void specialKey(int key, int x, int y);
-void passiveMotion(int x, int y);

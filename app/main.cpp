@@ -1,7 +1,8 @@
 // Velmora: a go-kart ground in fixed-function OpenGL. main only starts things;
-// everything afterwards happens in the GLUT callbacks.
+// everything afterwards happens in the GLUT callbacks of the shell.
 #include <GL/glut.h>
 
+#include "app/shell.h"
 #include "app/start_checks.h"
 #include "app/startup.h"
 
@@ -10,7 +11,7 @@ int main(int argc, char** argv) {
   if (answered >= 0) return answered;
   createMainWindow(&argc, argv);
   registerCallbacks();
-  initScene();
+  initScene([] { buildMenus(); });
   glutMainLoop();
   return 0;
 }

@@ -1,34 +1,9 @@
-// The right-button pop-up menu and its commands.
+// The right-button pop-up menu's entries and the commands they run.
 #include "app/menu.h"
-
-#include <GL/glut.h>
 
 #include "app/camera.h"
 #include "app/lighting.h"
 #include "app/scene_state.h"
-
-namespace {
-
-template <int N>
-int createMenu(const MenuEntry (&entries)[N]) {
-  const int menu = glutCreateMenu(menuCommand);
-  for (const MenuEntry& entry : entries) glutAddMenuEntry(entry.label, entry.id);
-  return menu;
-}
-
-}  // namespace
-
-int buildMenus() {
-  const int camera = createMenu(CAMERA_MENU);
-  const int lights = createMenu(LIGHTS_MENU);
-  const int animations = createMenu(ANIMATIONS_MENU);
-  const int top = glutCreateMenu(menuCommand);
-  glutAddSubMenu("Camera", camera);
-  glutAddSubMenu("Lights", lights);
-  glutAddSubMenu("Animations", animations);
-  glutAttachMenu(GLUT_RIGHT_BUTTON);
-  return top;
-}
 
 bool runMenuCommand(int id) {
   switch (id) {
@@ -46,10 +21,6 @@ bool runMenuCommand(int id) {
     case CMD_CURVE_ANIMATION: toggleCurveAnimation(); return true;
     default: return false;
   }
-}
-
-void menuCommand(int value) {
-  if (runMenuCommand(value)) glutPostRedisplay();
 }
 
 void toggleGyration() { sceneState.gyrationOn = !sceneState.gyrationOn; }

@@ -1,4 +1,5 @@
-// The right-button pop-up menu: camera modes, lights and the two kart animations.
+// The right-button pop-up menu: its entries (camera modes, lights, the two kart
+// animations) and the commands they run.
 #pragma once
 
 struct MenuEntry {
@@ -38,15 +39,10 @@ constexpr MenuEntry ANIMATIONS_MENU[] = {
     {"Go-cart animation on curve", CMD_CURVE_ANIMATION},
 };
 
-// Builds the three submenus and the top menu ("Camera", "Lights",
-// "Animations") and attaches it to the right button. Returns the top menu's id.
-int buildMenus();
-
-// Carries out one command; returns false for an unknown id, which does nothing.
+// Carries out one command; returns false for an unknown id, which does
+// nothing. The shell builds the menus from the tables above and asks for a
+// redisplay after every command carried out.
 bool runMenuCommand(int id);
-
-// GLUT menu callback for all four menus: the command, then a redisplay request.
-void menuCommand(int value);
 
 // The two animation switches. Neither posts a redisplay.
 void toggleGyration();

@@ -91,16 +91,15 @@ void placeRandomGroundCamera(std::mt19937& random) {
 PickRecords pickThrough(DrawPath path, int x, int y) {
   const DrawPath before = drawPath();
   setDrawPath(path);
-  pickAt(x, y);
+  const PickHits hits = selectAt(x, y);
   setDrawPath(before);
   PickRecords result;
-  result.hits = lastPickHitCount();
-  const GLuint* records = lastPickRecords();
-  int pos = 0;
-  for (int hit = 0; hit < result.hits && pos < SELECT_BUFFER_SIZE; ++hit) {
-    const int size = 3 + static_cast<int>(records[pos]);
-    for (int w = 0; w < size && pos + w < SELECT_BUFFER_SIZE; ++w) result.words.push_back(records[pos + w]);
-    pos += size;
+  result.hits = hits.count;
+  for (const HitRecord& record : hits.records) {
+    result.words.push_back(static_cast<GLuint>(record.names.size()));
+    result.words.push_back(record.depthMin);
+    result.words.push_back(record.depthMax);
+    result.words.insert(result.words.end(), record.names.begin(), record.names.end());
   }
   return result;
 }

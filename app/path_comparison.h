@@ -51,7 +51,8 @@ void applyLightSetting(int setting);
 // anywhere, with the kart, the sun and the changing colour at random places.
 void placeRandomGroundCamera(std::mt19937& random);
 
-// A pick's outcome: the hit count and the records' words, whole.
+// A pick's outcome: the hit count and the records' words as OpenGL wrote them
+// (name count, depth minimum and maximum, names).
 struct PickRecords {
   int hits = 0;
   std::vector<GLuint> words;

@@ -2,37 +2,49 @@
 #include "app/picking.h"
 
 #include <GL/glu.h>
-#include <GL/glut.h>
 
 #include <cstring>
 
 #include "app/menu.h"
 #include "scene/frame.h"
+#include "scene/pick_names.h"
 
-namespace {
-GLuint selectBuffer[SELECT_BUFFER_SIZE];
-int lastHits = 0;
-}  // namespace
+std::vector<HitRecord> readHitRecords(const GLuint* buffer, int hitCount, int size) {
+  std::vector<HitRecord> records;
+  int pos = 0;
+  for (int hit = 0; hit < hitCount && pos + 3 <= size; ++hit) {
+    HitRecord record;
+    const GLuint nameCount = buffer[pos];
+    record.depthMin = buffer[pos + 1];
+    record.depthMax = buffer[pos + 2];
+    for (GLuint n = 0; n < nameCount && pos + 3 + static_cast<int>(n) < size; ++n) {
+      record.names.push_back(buffer[pos + 3 + n]);
+    }
+    records.push_back(record);
+    pos += 3 + static_cast<int>(nameCount);
+  }
+  return records;
+}
 
 bool pickToggles(const GLuint* records, int hitCount) {
-  if (hitCount < 0) return false;
+  return pickToggles(PickHits{hitCount, readHitRecords(records, hitCount)});
+}
+
+bool pickToggles(const PickHits& hits) {
+  if (hits.count < 0) return false;
   bool signboard = false;
   bool curveKart = false;
-  // Each record: name count, depth min, depth max, then the names.
-  int pos = 0;
-  for (int hit = 0; hit < hitCount && pos < SELECT_BUFFER_SIZE; ++hit) {
-    const GLuint nameCount = records[pos];
-    for (GLuint n = 0; n < nameCount && pos + 3 + static_cast<int>(n) < SELECT_BUFFER_SIZE; ++n) {
-      const GLuint name = records[pos + 3 + n];
+  for (const HitRecord& record : hits.records) {
+    for (GLuint name : record.names) {
       if (name == PICK_NAME_SIGNBOARD) signboard = true;
       if (name == PICK_NAME_CURVE_KART) curveKart = true;
     }
-    pos += 3 + static_cast<int>(nameCount);
   }
   return signboard != curveKart;
 }
 
-bool pickAt(int x, int y) {
+PickHits selectAt(int x, int y) {
+  GLuint selectBuffer[SELECT_BUFFER_SIZE];
   std::memset(selectBuffer, 0, sizeof selectBuffer);
   glSelectBuffer(SELECT_BUFFER_SIZE, selectBuffer);
   GLint viewport[4];
@@ -58,18 +70,16 @@ bool pickAt(int x, int y) {
 
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
-  lastHits = glRenderMode(GL_RENDER);
+  const int hits = glRenderMode(GL_RENDER);
   glMatrixMode(GL_MODELVIEW);
-  return pickToggles(selectBuffer, lastHits);
+  return PickHits{hits, readHitRecords(selectBuffer, hits)};
 }
 
-int lastPickHitCount() { return lastHits; }
+bool pickAt(int x, int y) { return pickToggles(selectAt(x, y)); }
 
-const GLuint* lastPickRecords() { return selectBuffer; }
-
-void mouseButton(int button, int state, int x, int y) {
-  if (button != GLUT_LEFT_BUTTON || state != GLUT_DOWN) return;
-  // GLUT counts rows from the top; the pixel's row from the bottom is height - 1 - y.
-  const int height = glutGet(GLUT_WINDOW_HEIGHT);
-  if (pickAt(x, height - 1 - y)) toggleCurveAnimation();
+PickHits clickAt(int x, int y, int windowHeight) {
+  // Window rows count from the top; the pixel's row from the bottom is height - 1 - y.
+  PickHits hits = selectAt(x, windowHeight - 1 - y);
+  if (pickToggles(hits)) toggleCurveAnimation();
+  return hits;
 }

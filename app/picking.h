@@ -4,21 +4,44 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 constexpr int SELECT_BUFFER_SIZE = 64;
+
+// One hit record as OpenGL writes it into the selection buffer: its name
+// count, its depth minimum and maximum, then its names.
+struct HitRecord {
+  GLuint depthMin = 0;
+  GLuint depthMax = 0;
+  std::vector<GLuint> names;
+};
+
+// The first `hitCount` records of a selection buffer of `size` words. A
+// negative count (an overflowed buffer) gives none; a record that runs past
+// the buffer's end keeps the names within it.
+std::vector<HitRecord> readHitRecords(const GLuint* buffer, int hitCount, int size = SELECT_BUFFER_SIZE);
+
+// What one selection pass found: the count glRenderMode returned, and the records.
+struct PickHits {
+  int count = 0;
+  std::vector<HitRecord> records;
+};
 
 // The verdict on a selection pass's hit records: true when exactly one of the
 // signboard's and the curve kart's names is among them. A negative count
-// (an overflowed buffer) gives false.
+// gives false.
 bool pickToggles(const GLuint* records, int hitCount);
+bool pickToggles(const PickHits& hits);
 
 // Runs the frame in selection mode through a one-pixel region centred on the
 // pixel at (x, y), window coordinates with the origin at the bottom left, under
-// the frame's own projection. Swaps no buffers. Returns the verdict.
+// the frame's own projection. Swaps no buffers.
+PickHits selectAt(int x, int y);
+
+// selectAt's verdict.
 bool pickAt(int x, int y);
 
-// Hit count and records of the last pick, for tests and tools.
-int lastPickHitCount();
-const GLuint* lastPickRecords();
-
-// GLUT mouse callback: a left-button press picks at the cursor.
-void mouseButton(int button, int state, int x, int y);
+// A left click at (x, y) as the window system reports it, the origin at the
+// top left of a window `windowHeight` pixels high: picks at that pixel and
+// starts or stops the lap when the verdict says so. Returns what the pick found.
+PickHits clickAt(int x, int y, int windowHeight);

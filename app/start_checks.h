@@ -7,5 +7,5 @@ extern const char* const VELMORA_USAGE;
 
 // Answers --help and --version on stdout, or says on stderr, in one line, that
 // the working folder has no data/. Returns the status to exit with then, or -1
-// when the scene should start; every other argument is left for glutInit.
+// when the scene should start; every other argument is left for GLUT.
 int checkBeforeWindow(int argc, char** argv);

@@ -1,13 +1,7 @@
-// Start-up: the window, the callbacks and the one-time initialisation, in order.
+// Start-up after the window exists: the one-time initialisation, in order.
 #pragma once
 
-// GLUT initialisation and the "Velmora" window, 1300 x 1000 at (300, 20),
-// double-buffered RGB with depth.
-void createMainWindow(int* argc, char** argv);
-
-// Display, idle, reshape, special keys, passive mouse motion, mouse buttons;
-// nothing else (no keyboard, no motion with a button held, no timer).
-void registerCallbacks();
-
-// Fixed GL state, scene textures, menus, kart lamps, start pose, and the sun on.
-void initScene();
+// Fixed GL state, scene textures, `buildMenus` when given, kart lamps, start
+// pose, and the sun on. The menus are the only step that needs the window
+// system: velmora-shot, the benchmark and the tests pass none.
+void initScene(void (*buildMenus)() = nullptr);

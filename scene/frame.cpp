@@ -1,7 +1,7 @@
-// One frame: the display callback and the scene composition it draws.
+// One frame: the scene composition and what surrounds it.
 #include "scene/frame.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 
 #include <cmath>
 
@@ -13,6 +13,7 @@
 #include "scene/grass.h"
 #include "scene/ground.h"
 #include "scene/kart.h"
+#include "scene/pick_names.h"
 #include "scene/selection_drawing.h"
 #include "scene/signboard.h"
 #include "scene/sky_box.h"
@@ -46,11 +47,6 @@ void drawBenchIfShowing() {
 }
 
 }  // namespace
-
-void display() {
-  drawFrame();
-  glutSwapBuffers();
-}
 
 void drawFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

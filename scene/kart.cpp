@@ -7,9 +7,9 @@
 #include "app/menu.h"
 #include "app/scene_state.h"
 #include "math/curve.h"
-#include "scene/frame.h"
 #include "scene/kart_lap.h"
 #include "scene/lazy_model.h"
+#include "scene/pick_names.h"
 
 namespace {
 ObjModel* kartModel = nullptr;

@@ -9,6 +9,7 @@
 
 #include "app/camera.h"
 #include "app/menu.h"
+#include "app/picking.h"
 #include "scene/kart.h"
 
 const char* poseName(Pose pose) {
@@ -47,11 +48,9 @@ void leavePose(Pose pose) {
 const char* pickNames(const PickRecords& records) {
   static std::string text;
   std::set<GLuint> names;
-  std::size_t pos = 0;
-  for (int hit = 0; hit < records.hits && pos < records.words.size(); ++hit) {
-    const GLuint count = records.words[pos];
-    for (GLuint n = 0; n < count && pos + 3 + n < records.words.size(); ++n) names.insert(records.words[pos + 3 + n]);
-    pos += 3 + count;
+  for (const HitRecord& record :
+       readHitRecords(records.words.data(), records.hits, static_cast<int>(records.words.size()))) {
+    names.insert(record.names.begin(), record.names.end());
   }
   text.clear();
   for (GLuint name : names) text += (text.empty() ? "" : ",") + std::to_string(name);
@@ -70,8 +69,7 @@ bool projectToWindow(double x, double y, double z, int* wx, int* wy) {
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.center[0], view.center[1], view.center[2], view.up[0],
-            view.up[1], view.up[2]);
+  lookAt(view);
   GLdouble modelview[16], projection[16];
   GLint viewport[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);

@@ -1,7 +1,7 @@
 // The frame section: start-up to the first frame, frames from three poses,
 // the floor and the ground alone, and picks, each through the culled path
 // beside the straightforward reference, with the bit-identity checks.
-#include <GL/glut.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,10 +15,11 @@
 #include "app/lighting.h"
 #include "app/menu.h"
 #include "app/picking.h"
+#include "app/shell.h"
 #include "app/window.h"
 #include "benchmark/velmora_bench/bench_figures.h"
 #include "benchmark/velmora_bench/frame_scene.h"
-#include "benchmark/velmora_bench/frame_startup.h"
+#include "benchmark/velmora_bench/frame_window.h"
 #include "benchmark/velmora_bench/frame_timing.h"
 #include "glm/glm.h"
 #include "math/curve.h"
@@ -97,7 +98,7 @@ void displayThrough(DrawPath path) {
 
 void clearAndSwap() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glutSwapBuffers();
+  swapBuffers();
 }
 
 // The ground alone under the frame's camera and lights, then the swap.
@@ -121,7 +122,7 @@ void groundAlone(DrawPath path) {
     drawGround();
   }
   glPopMatrix();
-  glutSwapBuffers();
+  swapBuffers();
 }
 
 void printSeries(const char* label, const FrameSeries& series) {

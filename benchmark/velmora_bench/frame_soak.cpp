@@ -2,7 +2,7 @@
 // command interleaved, and the resident memory read now and then.
 #include "benchmark/velmora_bench/frame_soak.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -10,12 +10,10 @@
 #include <fstream>
 #include <vector>
 
-#include "app/animation.h"
 #include "app/menu.h"
-#include "app/picking.h"
-#include "benchmark/velmora_bench/frame_startup.h"
+#include "app/shell.h"
+#include "benchmark/velmora_bench/frame_window.h"
 #include "benchmark/velmora_bench/frame_timing.h"
-#include "scene/frame.h"
 
 namespace {
 
@@ -88,14 +86,14 @@ bool runSoak(int frames) {
   std::printf("== soak: %d frames, a pick every %d frames and a menu command every %d\n", frames, PICK_EVERY,
               COMMAND_EVERY);
   startUpLikeTheProgram();
-  glutDisplayFunc(countedDisplay);
+  useDisplay(countedDisplay);
   long baseline = -1, half = -1;
   int picks = 0, commands = 0;
   int lastPick = 0, lastCommand = 0, lastReport = 0, lastSample = 0;
   std::vector<Sample> secondHalfSamples;
   // The main loop's turn: events (and the posted redisplay, which draws), then idle.
   while (framesDrawn < frames) {
-    glutMainLoopEvent();
+    mainLoopTurn();
     idle();
     if (framesDrawn - lastPick >= PICK_EVERY) {
       lastPick = framesDrawn;

@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "app/picking.h"
+#include "app/shell.h"
 #include "image/scene_textures.h"
 #include "math/curve.h"
 #include "scene/frame.h"
 #include "scene/kart.h"
 #include "scene/kart_lap.h"
+#include "scene/pick_names.h"
 #include "tests/app/scene_fixture.h"
 #include "tests/support/gl_context.h"
 
@@ -83,21 +85,24 @@ class Picking : public apptest::SceneTest {
     return best;
   }
 
-  // A left click as GLUT delivers it; returns whether the lap was toggled.
+  // A left click as the shell hands it on, at GLUT's window coordinates;
+  // returns whether the lap was toggled.
   static bool click(const WindowPoint& at) {
     const bool before = sceneState.curveAnimationOn;
-    mouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, at.x, at.yTop);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    lastHits() = clickAt(at.x, at.yTop, viewport[3]);
     return sceneState.curveAnimationOn != before;
+  }
+
+  static PickHits& lastHits() {
+    static PickHits hits;
+    return hits;
   }
 
   static std::set<GLuint> lastNames() {
     std::set<GLuint> names;
-    const GLuint* records = lastPickRecords();
-    int pos = 0;
-    for (int hit = 0; hit < lastPickHitCount(); ++hit) {
-      for (GLuint n = 0; n < records[pos]; ++n) names.insert(records[pos + 3 + n]);
-      pos += 3 + static_cast<int>(records[pos]);
-    }
+    for (const HitRecord& record : lastHits().records) names.insert(record.names.begin(), record.names.end());
     return names;
   }
 };

@@ -1,7 +1,6 @@
 // The culled frame against the straightforward one: every pixel and every pick
 // hit record the same, from the named poses and from random cameras.
 #include <GL/glu.h>
-#include <GL/glut.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -70,8 +69,7 @@ class FrameIdentity : public apptest::SceneTest {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.center[0], view.center[1], view.center[2], view.up[0],
-              view.up[1], view.up[2]);
+    lookAt(view);
     const std::array<double, 3> window = supporttest::projectToWindow(x, y, z);
     glPopMatrix();
     return {static_cast<int>(window[0]), static_cast<int>(window[1])};

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/camera.h"
 #include "app/path_comparison.h"
 #include "app/window.h"
 #include "image/scene_textures.h"
@@ -20,8 +21,7 @@
 
 namespace {
 
-struct Camera {
-  double eye[3], center[3], up[3];
+struct Camera : LookAt {
   double fovy, aspect, zNear, zFar;
   GLint viewport[4];
 };
@@ -42,7 +42,7 @@ void place(const Camera& c) {
   gluPerspective(c.fovy, c.aspect, c.zNear, c.zFar);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.center[0], c.center[1], c.center[2], c.up[0], c.up[1], c.up[2]);
+  lookAt(c);
 }
 
 std::vector<unsigned char> groundThrough(DrawPath path) {

@@ -3,8 +3,10 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "app/camera.h"
 #include "tests/support/gl_context.h"
 
 namespace scenetest {
@@ -90,7 +92,11 @@ void lookFrom(const std::array<double, 3>& eye, const std::array<double, 3>& cen
   gluPerspective(60, static_cast<double>(viewport[2]) / viewport[3], 0.1, 100);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  gluLookAt(eye[0], eye[1], eye[2], center[0], center[1], center[2], up[0], up[1], up[2]);
+  LookAt view;
+  std::copy(eye.begin(), eye.end(), view.eye);
+  std::copy(center.begin(), center.end(), view.center);
+  std::copy(up.begin(), up.end(), view.up);
+  lookAt(view);
 }
 
 }  // namespace scenetest

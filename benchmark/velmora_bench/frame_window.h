@@ -1,4 +1,5 @@
-// Start-up as the program does it, up to the first frame drawn, timed by phase.
+// The benchmark's window: start-up as the program does it, timed by phase, and
+// the few GLUT calls the frame section and the soak run make themselves.
 #pragma once
 
 struct StartupTimes {
@@ -12,3 +13,12 @@ struct StartupTimes {
 // the program's main does, then runs GLUT's event loop until the first frame
 // has been drawn and finished. The display callback is the program's again afterwards.
 StartupTimes startUpLikeTheProgram();
+
+// The display callback from now on (the program's is `display`).
+void useDisplay(void (*draw)());
+
+// One turn of GLUT's event loop: events, and the posted redisplay, which draws.
+void mainLoopTurn();
+
+// Shows the back buffer.
+void swapBuffers();

@@ -1,11 +1,11 @@
-// Start-up as the program does it, up to the first frame drawn.
-#include "benchmark/velmora_bench/frame_startup.h"
+// The benchmark's window: start-up as the program does it, and its GLUT calls.
+#include "benchmark/velmora_bench/frame_window.h"
 
 #include <GL/freeglut.h>
 
+#include "app/shell.h"
 #include "app/startup.h"
 #include "benchmark/velmora_bench/frame_timing.h"
-#include "scene/frame.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ StartupTimes startUpLikeTheProgram() {
   createMainWindow(&argc, argv);
   registerCallbacks();
   const auto t1 = BenchClock::now();
-  initScene();
+  initScene([] { buildMenus(); });
   glFinish();
   const auto t2 = BenchClock::now();
   glutDisplayFunc(displayFirstFrame);
@@ -42,3 +42,9 @@ StartupTimes startUpLikeTheProgram() {
   times.total = millisecondsBetween(t0, t3);
   return times;
 }
+
+void useDisplay(void (*draw)()) { glutDisplayFunc(draw); }
+
+void mainLoopTurn() { glutMainLoopEvent(); }
+
+void swapBuffers() { glutSwapBuffers(); }
