@@ -8,11 +8,10 @@
 #include "scene/materials.h"
 
 namespace {
-ObjModel* grassModel = nullptr;
-GLuint grassList = 0;
+LazyModel grassModel;
 }  // namespace
 
-void drawGrassModel() { drawLazyModel(GRASS_MODEL_PATH, grassModel, grassList); }
+void drawGrassModel() { drawLazyModel(GRASS_MODEL_PATH, grassModel); }
 
 void drawGrass(double x, double y, double z) {
   glPushMatrix();

@@ -5,6 +5,7 @@
 
 constexpr float GROUND_SIZE = 90;
 constexpr int GROUND_DIVISIONS = 500;
+constexpr float GROUND_STEP = GROUND_SIZE / GROUND_DIVISIONS;
 constexpr int GROUND_STRIP_VERTICES = 2 * (GROUND_DIVISIONS + 1);
 
 // One ground vertex in OpenGL's GL_T2F_V3F layout.
@@ -23,13 +24,8 @@ const std::vector<float>& groundEdges();
 // the left edge of row edge k.
 const std::vector<GroundVertex>& groundVertices();
 
-// Draws the grid. In the culled path (the program's), a rendered ground is
-// drawn in pieces as coarse as its vertex lighting allows, the picture within
-// a level or two of drawGroundImmediate's; selection and feedback get only the
-// cells that can give a hit, with drawGroundImmediate's own vertices, so picks
-// are exact. In the reference path, drawGroundImmediate itself.
+// Draws the grid: the chrome material, one upward normal for every vertex and
+// the ground texture, then the cells through the drawing in use (the culled
+// one draws only what can show, as coarse as the light allows). Leaves
+// texturing off.
 void drawGround();
-
-// The whole grid sent vertex by vertex in immediate mode, one quad strip per
-// column: the straightforward ground the culled one is compared with.
-void drawGroundImmediate();

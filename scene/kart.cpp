@@ -12,14 +12,13 @@
 #include "scene/pick_names.h"
 
 namespace {
-ObjModel* kartModel = nullptr;
-GLuint kartList = 0;
+LazyModel kartModel;
 CurveKartState curveKart;
 }  // namespace
 
 CurveKartState& curveKartState() { return curveKart; }
 
-void drawKartModel() { drawLazyModel(KART_MODEL_PATH, kartModel, kartList); }
+void drawKartModel() { drawLazyModel(KART_MODEL_PATH, kartModel); }
 
 void drawKart(double x, double y, double z, double heading) {
   glPushMatrix();

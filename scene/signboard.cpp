@@ -41,6 +41,10 @@ constexpr SignQuad BOARD_EDGES[] = {
     {{0, -1, 0}, {{XB, YA, 0}, {XA, YA, 0}, {XA, YA, 2}, {XB, YA, 2}}},
 };
 
+// A pass that leaves the signboard out: the counter wraps before use, then
+// advances, as in a drawn pass.
+void advancePicture() { signFrame = (signFrame >= SIGN_PICTURE_COUNT ? 0 : signFrame) + 1; }
+
 }  // namespace
 
 int signboardFrame() { return signFrame; }
@@ -86,3 +90,7 @@ void drawSignboard() {
   glEnd();
   glDisable(GL_TEXTURE_2D);
 }
+
+// Post and board: x -0.05 .. 0.15, y 0 .. 3.4, z 0 .. 2, with room to spare.
+const SceneObject SIGNBOARD_OBJECT = {
+    drawSignboard, {{-0.1f, -0.1f, -0.1f}, {0.2f, 3.5f, 2.1f}}, LeaveOut::WHEN_SELECTING, {}, advancePicture};

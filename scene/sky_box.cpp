@@ -35,3 +35,39 @@ void drawSkyBox() {
   glDisable(GL_TEXTURE_2D);
   glEnable(GL_LIGHTING);
 }
+
+void drawSkyBoxFromArrays() {
+  // GL_T2F_V3F: s, t, x, y, z.
+  static float vertices[SKY_BOX_FACE_COUNT * 4 * 5];
+  static const bool filled = [] {
+    float* out = vertices;
+    for (const SkyBoxFace& face : SKY_BOX_FACES) {
+      for (const SkyBoxVertex& v : face.corners) {
+        *out++ = v.s;
+        *out++ = v.t;
+        *out++ = v.x;
+        *out++ = v.y;
+        *out++ = v.z;
+      }
+    }
+    return true;
+  }();
+  (void)filled;
+  applyMaterial(CHROME_MATERIAL);
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glInterleavedArrays(GL_T2F_V3F, 0, vertices);
+  for (int f = 0; f < SKY_BOX_FACE_COUNT; ++f) {
+    glBindTexture(GL_TEXTURE_2D, sceneTextures[SKY_BOX_FACES[f].textureSlot]);
+    glDrawArrays(GL_QUADS, 4 * f, 4);
+  }
+  glPopClientAttrib();
+  // The immediate-mode faces leave the last corner's texture coordinate current.
+  const SkyBoxVertex& last = SKY_BOX_FACES[SKY_BOX_FACE_COUNT - 1].corners[3];
+  glTexCoord2f(last.s, last.t);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_LIGHTING);
+}
+
+const SceneObject SKY_BOX_OBJECT = {drawSkyBox, {{-45, 0, -45}, {45, 20, 45}}, LeaveOut::NEVER, drawSkyBoxFromArrays, {}};

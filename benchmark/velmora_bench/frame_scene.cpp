@@ -7,10 +7,9 @@
 #include <set>
 #include <string>
 
-#include "app/camera.h"
 #include "app/menu.h"
 #include "app/picking.h"
-#include "scene/kart.h"
+#include "scene/frame.h"
 
 const char* poseName(Pose pose) {
   switch (pose) {
@@ -59,17 +58,12 @@ const char* pickNames(const PickRecords& records) {
 }
 
 bool projectToWindow(double x, double y, double z, int* wx, int* wy) {
-  SceneState copy = sceneState;  // the free camera writes cameraDir; leave the real state alone
-  LookAt view;
-  if (copy.carView) {
-    view = carViewLookAt(6 * std::cos(copy.spinAngle * DEG_TO_RAD), 0.33, 6 * std::sin(copy.spinAngle * DEG_TO_RAD));
-  } else {
-    view = freeCameraLookAt(copy);
-  }
+  const SceneState saved = sceneState;  // the free camera writes cameraDir; leave the state as it was
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  lookAt(view);
+  placeCamera();
+  sceneState = saved;
   GLdouble modelview[16], projection[16];
   GLint viewport[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);

@@ -1,7 +1,7 @@
 // The frame section's handles on the scene: poses, and where a pick lands.
 #pragma once
 
-#include "app/path_comparison.h"
+#include "tests/reference/path_comparison.h"
 
 enum class Pose { Start, Bench, CarView, Night };
 constexpr Pose ALL_POSES[] = {Pose::Start, Pose::Bench, Pose::CarView, Pose::Night};

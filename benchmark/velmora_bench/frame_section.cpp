@@ -11,8 +11,6 @@
 #include <string>
 
 #include "app/animation.h"
-#include "app/camera.h"
-#include "app/lighting.h"
 #include "app/menu.h"
 #include "app/picking.h"
 #include "app/shell.h"
@@ -107,14 +105,7 @@ void groundAlone(DrawPath path) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glPushMatrix();
-  if (sceneState.sunOn) placeSunLight();
-  if (sceneState.headlightOn) placeHeadlight();
-  if (sceneState.carView) {
-    placeCarViewCamera(6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), 0.33,
-                       6 * std::sin(sceneState.spinAngle * DEG_TO_RAD));
-  } else {
-    placeFreeCamera();
-  }
+  placeLightsAndCamera();
   glTranslated(0, 0, 2);
   if (path == DrawPath::Reference) {
     drawGroundImmediate();

@@ -11,15 +11,14 @@
 
 #include "app/camera.h"
 #include "app/menu.h"
-#include "app/path_comparison.h"
 #include "app/picking.h"
 #include "image/scene_textures.h"
-#include "scene/draw_path.h"
 #include "scene/frame.h"
 #include "scene/kart.h"
 #include "scene/kart_lap.h"
 #include "scene/signboard.h"
 #include "tests/app/scene_fixture.h"
+#include "tests/reference/path_comparison.h"
 #include "tests/support/gl_context.h"
 
 namespace {

@@ -12,11 +12,10 @@
 #include <vector>
 
 #include "app/camera.h"
-#include "app/path_comparison.h"
 #include "app/window.h"
 #include "image/scene_textures.h"
-#include "scene/draw_path.h"
 #include "scene/ground.h"
+#include "tests/reference/path_comparison.h"
 #include "tests/support/gl_context.h"
 
 namespace {

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "app/path_comparison.h"
 #include "app/window.h"
 #include "image/scene_textures.h"
 #include "scene/ground.h"
+#include "tests/reference/path_comparison.h"
 #include "tests/scene/scene_test_support.h"
 #include "tests/support/gl_context.h"
 

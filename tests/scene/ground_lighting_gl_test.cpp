@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/window.h"
-#include "scene/ground_lighting.h"
+#include "scene/culling/ground_lighting.h"
 #include "scene/materials.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The ground's pieces, without OpenGL: which tiles go coarse under which
 // lights, and that the pieces meet the cells and each other without cracks,
 // texture the cells' way and light within tolerance of the cells' vertices.
-#include "scene/ground_pieces.h"
+#include "scene/culling/ground_pieces.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "scene/ground_lighting.h"
+#include "scene/culling/ground_lighting.h"
 #include "scene/materials.h"
 
 namespace {

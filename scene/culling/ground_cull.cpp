@@ -1,23 +1,17 @@
 // Finding the ground cells that can show: pieces of cells first, then the
 // cells of the pieces that survive, each grid point projected once per column edge.
-#include "scene/ground_cull.h"
+#include "scene/culling/ground_cull.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "scene/ground.h"
-#include "scene/view_cull.h"
+#include "scene/culling/view_cull.h"
 
 namespace {
 
 static_assert(GROUND_TILES * GROUND_TILE == GROUND_DIVISIONS, "tiles cover the grid");
-
-// Same margins and limits as the generic tests in view_cull.cpp.
-constexpr double CLIP_MARGIN = 1e-5;
-constexpr double PIXEL_MARGIN = 0.02;
-constexpr double NEAR_KEEP_W = 0.5;
-constexpr double FAR_OUT_PIXELS = 1 << 20;
 
 // Floor and ceiling of values well inside the int range, without a library call.
 int floorToInt(double v) {

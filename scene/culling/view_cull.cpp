@@ -1,30 +1,9 @@
 // Conservative clip-space tests for leaving out geometry that cannot show.
-#include "scene/view_cull.h"
+#include "scene/culling/view_cull.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
-
-namespace {
-
-// Relative margin on the clip planes, far above double and float rounding of
-// the clip coordinates: only a point clearly outside counts as outside.
-constexpr double CLIP_MARGIN = 1e-5;
-
-// In pixels: llvmpipe snaps window coordinates to 1/256 pixel and pixel
-// centres can lie within a few thousandths of a pixel of an edge.
-constexpr double PIXEL_MARGIN = 0.02;
-
-// Pieces with a point nearer than this in clip w (the eye depth under the
-// program's perspective projections) are always kept: their projections are
-// large and float rounding in the pipeline grows with them.
-constexpr double NEAR_KEEP_W = 0.5;
-
-// Beyond this many pixels from the viewport the float rounding of the pipeline
-// is no longer small beside the margin; such boxes are kept.
-constexpr double FAR_OUT_PIXELS = 1 << 20;
-
-}  // namespace
 
 ViewCull currentViewCull() {
   ViewCull view;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/scene_state.h"
-#include "scene/draw_path.h"
 #include "scene/kart_lap.h"
+#include "tests/reference/reference_drawing.h"
 
 // Everything a drawing pass reads or advances outside GL: the scene state,
 // the curve kart's lap and the signboard's picture counter.

@@ -1,5 +1,5 @@
 // The culled drawing path against the straightforward one, from the same scene state.
-#include "app/path_comparison.h"
+#include "tests/reference/path_comparison.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,6 +2,25 @@
 // the frame leave out geometry which can give neither a fragment nor a hit.
 #pragma once
 
+// The margins of every test, the objects' and the ground's alike.
+
+// Relative margin on the clip planes, far above double and float rounding of
+// the clip coordinates: only a point clearly outside counts as outside.
+constexpr double CLIP_MARGIN = 1e-5;
+
+// In pixels: llvmpipe snaps window coordinates to 1/256 pixel and pixel
+// centres can lie within a few thousandths of a pixel of an edge.
+constexpr double PIXEL_MARGIN = 0.02;
+
+// Pieces with a point nearer than this in clip w (the eye depth under the
+// program's perspective projections) are always kept: their projections are
+// large and float rounding in the pipeline grows with them.
+constexpr double NEAR_KEEP_W = 0.5;
+
+// Beyond this many pixels from the viewport the float rounding of the pipeline
+// is no longer small beside the margin; such pieces are kept.
+constexpr double FAR_OUT_PIXELS = 1 << 20;
+
 // One point in clip coordinates.
 struct ClipPoint {
   double x, y, z, w;

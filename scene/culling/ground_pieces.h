@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "scene/ground.h"
-#include "scene/ground_cull.h"
+#include "scene/culling/ground_cull.h"
 
 struct GroundLighting;
 

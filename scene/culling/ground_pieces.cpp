@@ -1,11 +1,11 @@
 // Choosing the ground's pieces, and their fans.
-#include "scene/ground_pieces.h"
+#include "scene/culling/ground_pieces.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "scene/ground_lighting.h"
+#include "scene/culling/ground_lighting.h"
 
 namespace {
 

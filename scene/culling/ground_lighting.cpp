@@ -1,5 +1,5 @@
 // The fixed-function lighting equation for the ground's vertices, on the CPU.
-#include "scene/ground_lighting.h"
+#include "scene/culling/ground_lighting.h"
 
 #include <GL/gl.h>
 
