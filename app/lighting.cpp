@@ -30,6 +30,31 @@ void initKartLights() {
   glEnable(GL_LIGHT2);
 }
 
+void resetLights() {
+  const GLfloat white[4] = {1, 1, 1, 1};
+  const GLfloat black[4] = {0, 0, 0, 1};
+  const GLfloat position[4] = {0, 0, 1, 0};
+  const GLfloat direction[3] = {0, 0, -1};
+  const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1};
+  // Positions and directions are taken in eye space: given under the identity,
+  // they are OpenGL's initial ones.
+  GLint mode = GL_MODELVIEW;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  for (GLenum light : {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) {
+    glDisable(light);
+    glLightfv(light, GL_DIFFUSE, light == GL_LIGHT0 ? white : black);
+    glLightfv(light, GL_POSITION, position);
+    glLightfv(light, GL_SPOT_DIRECTION, direction);
+    glLightf(light, GL_SPOT_CUTOFF, 180);
+  }
+  glPopMatrix();
+  glMatrixMode(mode);
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+}
+
 // The global ambient is not a switch of its own: whichever of the sun and
 // headlight toggles ran last has set it.
 void toggleSun() {

@@ -39,6 +39,11 @@ LightVector kartLampDiffuse(const SceneState& state);
 // Start-up: spot cut-offs of both kart lamps, both enabled.
 void initKartLights();
 
+// The four lights and the light model's ambient colour back to what a new
+// OpenGL context holds: all off, with OpenGL's own colours, positions,
+// directions and cut-offs.
+void resetLights();
+
 // Switches, called by the menu commands (toggleSun also once at start-up).
 void toggleSun();
 void toggleHeadlight();

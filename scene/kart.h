@@ -21,5 +21,6 @@ void drawKart(double x, double y, double z, double heading);
 // point of the curve under pick name 2.
 void drawKartOnCurve();
 
-// The lap state of the kart on the curve, for tests and tools.
+// The lap state of the kart on the curve, which only its drawing advances;
+// resetScene puts it back to the start of a lap.
 CurveKartState& curveKartState();

@@ -1,15 +1,12 @@
 // A GL test fixture with the whole scene as the program starts it: textures
-// loaded, the first frame drawn (it reads the models); the window and the lap
-// are put back after each test.
+// loaded, the first frame drawn (it reads the models); the window is put back
+// after each test.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include "app/window.h"
-#include "image/scene_textures.h"
 #include "scene/frame.h"
-#include "scene/kart.h"
-#include "scene/kart_lap.h"
 #include "tests/app/gl_state.h"
 #include "tests/support/gl_context.h"
 
@@ -17,8 +14,6 @@ namespace apptest {
 
 class SceneTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { loadSceneTextures(); }
-
   void SetUp() override {
     startUp();
     drawFrame();
@@ -27,7 +22,6 @@ class SceneTest : public ::testing::Test {
   void TearDown() override {
     supporttest::resizeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
     reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
-    curveKartState() = CurveKartState{};
   }
 };
 

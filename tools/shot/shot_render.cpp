@@ -9,20 +9,13 @@
 #include <vector>
 
 #include "app/animation.h"
-#include "app/camera.h"
-#include "app/lighting.h"
 #include "app/menu.h"
 #include "app/scene_state.h"
+#include "app/startup.h"
 #include "app/window.h"
-#include "image/scene_textures.h"
 #include "scene/frame.h"
-#include "scene/kart.h"
-#include "scene/kart_lap.h"
-#include "scene/signboard.h"
 
 namespace {
-
-bool sceneTexturesLoaded = false;
 
 // A colour and depth target of its own, so the shot neither depends on the
 // window's size nor on what covers it on the screen.
@@ -74,26 +67,6 @@ class OffscreenTarget {
   GLint savedViewport[4] = {0, 0, 0, 0};
   bool complete = false;
 };
-
-// The scene as the program's start-up leaves it (initScene without the menus,
-// which need the GLUT main loop to mean anything). The state a previous shot
-// left behind is cleared first: the scene record, the curve kart's lap, the
-// signboard's picture and the four lights.
-void startScene() {
-  sceneState = SceneState{};
-  curveKartState() = CurveKartState{};
-  setSignboardFrame(0);
-  for (GLenum light : {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) glDisable(light);
-
-  initGL();
-  if (!sceneTexturesLoaded) {
-    loadSceneTextures();
-    sceneTexturesLoaded = true;
-  }
-  initKartLights();
-  resetCamera();
-  toggleSun();
-}
 
 bool switchState(ShotSwitch which) {
   switch (which) {
@@ -148,7 +121,10 @@ RgbImage renderShot(const ShotOptions& options, std::string* error) {
     if (error) *error = "cannot make an offscreen framebuffer of the requested size";
     return RgbImage();
   }
-  startScene();
+  // The scene as the program's start-up leaves it, whatever a previous shot
+  // left behind; the menus are left out, as they need the main loop to mean anything.
+  resetScene();
+  initScene();
   reshape(options.width, options.height);
 
   if (options.curveParam) sceneState.curveParam = *options.curveParam;
