@@ -27,14 +27,10 @@ std::vector<HitRecord> readHitRecords(const GLuint* buffer, int hitCount, int si
 }
 
 bool pickToggles(const GLuint* records, int hitCount) {
-  return pickToggles(PickHits{hitCount, readHitRecords(records, hitCount)});
-}
-
-bool pickToggles(const PickHits& hits) {
-  if (hits.count < 0) return false;
+  if (hitCount < 0) return false;
   bool signboard = false;
   bool curveKart = false;
-  for (const HitRecord& record : hits.records) {
+  for (const HitRecord& record : readHitRecords(records, hitCount)) {
     for (GLuint name : record.names) {
       if (name == PICK_NAME_SIGNBOARD) signboard = true;
       if (name == PICK_NAME_CURVE_KART) curveKart = true;
@@ -72,14 +68,14 @@ PickHits selectAt(int x, int y) {
   glPopMatrix();
   const int hits = glRenderMode(GL_RENDER);
   glMatrixMode(GL_MODELVIEW);
-  return PickHits{hits, readHitRecords(selectBuffer, hits)};
+  return PickHits{hits, readHitRecords(selectBuffer, hits), pickToggles(selectBuffer, hits)};
 }
 
-bool pickAt(int x, int y) { return pickToggles(selectAt(x, y)); }
+bool pickAt(int x, int y) { return selectAt(x, y).toggles; }
 
 PickHits clickAt(int x, int y, int windowHeight) {
   // Window rows count from the top; the pixel's row from the bottom is height - 1 - y.
   PickHits hits = selectAt(x, windowHeight - 1 - y);
-  if (pickToggles(hits)) toggleCurveAnimation();
+  if (hits.toggles) toggleCurveAnimation();
   return hits;
 }

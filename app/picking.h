@@ -21,17 +21,18 @@ struct HitRecord {
 // the buffer's end keeps the names within it.
 std::vector<HitRecord> readHitRecords(const GLuint* buffer, int hitCount, int size = SELECT_BUFFER_SIZE);
 
-// What one selection pass found: the count glRenderMode returned, and the records.
-struct PickHits {
-  int count = 0;
-  std::vector<HitRecord> records;
-};
-
 // The verdict on a selection pass's hit records: true when exactly one of the
 // signboard's and the curve kart's names is among them. A negative count
 // gives false.
 bool pickToggles(const GLuint* records, int hitCount);
-bool pickToggles(const PickHits& hits);
+
+// What one selection pass found: the count glRenderMode returned, the records,
+// and the verdict on them.
+struct PickHits {
+  int count = 0;
+  std::vector<HitRecord> records;
+  bool toggles = false;
+};
 
 // Runs the frame in selection mode through a one-pixel region centred on the
 // pixel at (x, y), window coordinates with the origin at the bottom left, under
