@@ -12,6 +12,18 @@
 
 namespace {
 
+using visualtest::CompareResult;
+using visualtest::compareImages;
+using visualtest::describe;
+using visualtest::MeanColor;
+using visualtest::meanColor;
+using visualtest::crop;
+using e2etest::ProcessSpec;
+using e2etest::RunResult;
+using e2etest::runProcess;
+using e2etest::SceneSession;
+
+
 bool isExecutable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
 
 class Installed : public ::testing::Test {

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace e2etest {
+
 namespace {
 
 double now() {
@@ -238,3 +240,5 @@ RunResult runProcess(const ProcessSpec& launch, double seconds) {
   result.output = child.output();
   return result;
 }
+
+}  // namespace e2etest

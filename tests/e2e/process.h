@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace e2etest {
+
 struct ProcessSpec {
   std::vector<std::string> argv;
   std::string workingDir;                                   // empty: the test's own
@@ -70,3 +72,5 @@ struct RunResult {
 
 // Runs a program to its end, for at most `seconds`.
 RunResult runProcess(const ProcessSpec& launch, double seconds);
+
+}  // namespace e2etest

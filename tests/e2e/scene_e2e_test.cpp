@@ -15,6 +15,21 @@
 
 namespace {
 
+using visualtest::PixelRegion;
+using visualtest::CompareResult;
+using visualtest::compareImages;
+using visualtest::describe;
+using visualtest::changedFraction;
+using visualtest::MeanColor;
+using visualtest::meanColor;
+using visualtest::crop;
+using visualtest::ShiftEstimate;
+using visualtest::estimateShift;
+using e2etest::WindowPoint;
+using e2etest::SceneSession;
+using e2etest::secondsNow;
+
+
 // ---- Where things are in the window (pixels, origin top left), start pose.
 // The eye is at (0, 0.5, 5) looking along -z with a 60-degree vertical field
 // of view, so the horizon is the middle row, 500, and 866 pixels make one

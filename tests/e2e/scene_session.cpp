@@ -7,6 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
+namespace e2etest {
+
+using visualtest::changedFraction;
+using visualtest::MeanColor;
+using visualtest::meanColor;
+
 namespace {
 
 // Changes up to this size are not counted as a difference between two shots.
@@ -295,3 +301,5 @@ bool SceneSession::chooseMenuEntry(int submenu, int entry, int entryCount, std::
 }
 
 bool SceneSession::closeWindow() { return screen_.requestClose(window_.id); }
+
+}  // namespace e2etest

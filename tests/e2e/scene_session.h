@@ -9,6 +9,10 @@
 #include "tests/e2e/process.h"
 #include "tests/e2e/x_session.h"
 
+namespace e2etest {
+
+using visualtest::PixelRegion;
+
 // A point in window pixels, origin at the window's top left.
 struct WindowPoint {
   int x = 0;
@@ -77,3 +81,5 @@ class SceneSession {
 
 // Seconds since an arbitrary start, for the step timings.
 double secondsNow();
+
+}  // namespace e2etest

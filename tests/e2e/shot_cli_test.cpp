@@ -14,6 +14,14 @@
 
 namespace {
 
+using visualtest::CompareResult;
+using visualtest::compareImages;
+using visualtest::describe;
+using e2etest::ProcessSpec;
+using e2etest::RunResult;
+using e2etest::runProcess;
+
+
 RunResult runShot(const std::vector<std::string>& args, const std::string& workingDir) {
   ProcessSpec launch;
   launch.argv = {VELMORA_SHOT};

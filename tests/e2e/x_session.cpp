@@ -9,6 +9,8 @@
 
 #include <cstring>
 
+namespace e2etest {
+
 bool XvfbServer::start(int width, int height, std::string* error) {
   // Xvfb picks the first free display itself and writes its number to this
   // pipe once it listens: no guessing, no race with other servers.
@@ -150,3 +152,5 @@ bool xdotool(const std::string& displayName, const std::vector<std::string>& arg
   if (error) *error = "xdotool failed (status " + std::to_string(result.exitStatus) + "): " + result.output;
   return false;
 }
+
+}  // namespace e2etest

@@ -12,6 +12,8 @@
 #include "tests/visual/image_compare.h"
 #include "tools/shot/rgb_image.h"
 
+namespace e2etest {
+
 // An Xvfb server of the test's own on the first free display number.
 class XvfbServer {
  public:
@@ -60,3 +62,5 @@ class XScreen {
 // Runs xdotool against `displayName`. Returns false with `error` set (its
 // output) when it fails.
 bool xdotool(const std::string& displayName, const std::vector<std::string>& args, std::string* error);
+
+}  // namespace e2etest

@@ -18,10 +18,14 @@
 #include "tests/glm/glm_test_support.h"
 #include "tests/reference/model_compare.h"
 #include "tests/reference/stdio_scanner.h"
-#include "tests/scanner_equivalence/tricky_obj.h"
+#include "tests/glm/tricky_obj.h"
 #include "tests/support/test_paths.h"
 
 namespace {
+
+using glmtest::TrickyModel;
+using glmtest::makeTrickyModel;
+
 
 struct WholeRead {
   ReadStatus status;

@@ -15,6 +15,11 @@
 
 namespace {
 
+using e2etest::ProcessSpec;
+using e2etest::RunResult;
+using e2etest::runProcess;
+
+
 struct Program {
   std::string name;
   std::string path;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace visualtest {
+
 namespace {
 
 int channelDifference(const unsigned char* a, const unsigned char* b, int channel) {
@@ -145,3 +147,5 @@ RgbImage flipHorizontal(const RgbImage& image) {
     for (int x = 0; x < image.width; ++x) std::copy_n(image.at(x, y), 3, out.at(image.width - 1 - x, y));
   return out;
 }
+
+}  // namespace visualtest

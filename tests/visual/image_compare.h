@@ -7,6 +7,8 @@
 
 #include "tools/shot/rgb_image.h"
 
+namespace visualtest {
+
 // A rectangle of pixels: columns x .. x + width - 1, rows y .. y + height - 1, row 0 at the top.
 struct PixelRegion {
   int x = 0;
@@ -73,3 +75,5 @@ ShiftEstimate estimateShift(const RgbImage& before, const RgbImage& after, const
 
 // The picture mirrored left to right.
 RgbImage flipHorizontal(const RgbImage& image);
+
+}  // namespace visualtest

@@ -12,6 +12,18 @@
 
 namespace {
 
+using visualtest::PixelRegion;
+using visualtest::CompareResult;
+using visualtest::compareImages;
+using visualtest::describe;
+using visualtest::changedFraction;
+using visualtest::MeanColor;
+using visualtest::meanColor;
+using visualtest::ShiftEstimate;
+using visualtest::estimateShift;
+using visualtest::flipHorizontal;
+
+
 // A 100 x 100 picture: a horizontal ramp in red, a vertical one in green, blue 80.
 RgbImage ramp() {
   RgbImage image(100, 100);

@@ -8,6 +8,8 @@
 
 #include "tests/support/test_paths.h"
 
+namespace visualtest {
+
 std::string referenceDir() { return supporttest::source("tests/visual/references"); }
 
 std::string referencePath(const std::string& name) { return referenceDir() + "/" + name + ".png"; }
@@ -44,3 +46,5 @@ ReferenceShot referenceShot(const std::string& name) {
   ADD_FAILURE() << "no reference shot named " << name;
   return ReferenceShot();
 }
+
+}  // namespace visualtest

@@ -7,6 +7,8 @@
 
 #include "tools/shot/shot_options.h"
 
+namespace visualtest {
+
 struct ReferenceShot {
   std::string name;
   std::vector<std::string> args;  // velmora-shot's options, without the output file
@@ -26,3 +28,5 @@ std::string referenceDir();
 
 // Options parsed as velmora-shot parses them, with a dummy output file.
 ShotOptions shotOptions(const std::vector<std::string>& args);
+
+}  // namespace visualtest

@@ -15,6 +15,17 @@
 
 namespace {
 
+using visualtest::CompareResult;
+using visualtest::compareImages;
+using visualtest::describe;
+using visualtest::flipHorizontal;
+using visualtest::ReferenceShot;
+using visualtest::loadReferenceShots;
+using visualtest::referenceShot;
+using visualtest::referencePath;
+using visualtest::shotOptions;
+
+
 RgbImage reference(const std::string& name) {
   RgbImage image;
   std::string error;

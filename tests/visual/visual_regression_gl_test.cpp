@@ -10,6 +10,16 @@
 
 namespace {
 
+using visualtest::CompareResult;
+using visualtest::compareImages;
+using visualtest::describe;
+using visualtest::ReferenceShot;
+using visualtest::loadReferenceShots;
+using visualtest::referenceShot;
+using visualtest::referencePath;
+using visualtest::shotOptions;
+
+
 // Where a failing render is left for a person to look at.
 std::string keepForInspection(const std::string& name, const RgbImage& image) {
   const std::string path = "/tmp/velmora-visual-" + name + ".png";

@@ -1,9 +1,11 @@
 // A random walk over OBJ and MTL statements, mostly well formed so that the
 // reads get past the first statements, with every odd form mixed in.
-#include "tests/scanner_equivalence/tricky_obj.h"
+#include "tests/glm/tricky_obj.h"
 
 #include <random>
 #include <vector>
+
+namespace glmtest {
 
 namespace {
 
@@ -203,3 +205,5 @@ TrickyModel makeTrickyModel(std::uint32_t seed) {
   if (w.chance(20) && !model.obj.empty()) model.obj.pop_back();  // no final line end
   return model;
 }
+
+}  // namespace glmtest

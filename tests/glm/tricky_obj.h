@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace glmtest {
+
 struct TrickyModel {
   std::string obj;
   std::string mtl;  // read as "m.mtl" when the OBJ names it
@@ -12,3 +14,5 @@ struct TrickyModel {
 
 // The same text for the same seed.
 TrickyModel makeTrickyModel(std::uint32_t seed);
+
+}  // namespace glmtest
