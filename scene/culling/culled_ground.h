@@ -1,6 +1,6 @@
 // The culled ground: only the cells that can show, drawn as coarse as the
-// ground's vertex lighting allows, with the immediate-mode ground's own
-// vertices where a pick or a sliver needs them exact.
+// ground's vertex lighting allows, and with the grid's own vertices where a
+// pick or a sliver seen edge-on needs them exact.
 #pragma once
 
 // Draws the ground's cells under the material, normal and texture in force.
