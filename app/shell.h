@@ -18,9 +18,9 @@ void registerCallbacks();
 int buildMenus();
 
 // The callbacks (reshape, which needs no GLUT call, is in app/window.h).
-void display();                                          // the frame, then a buffer swap
-void idle();                                             // one animation step, then a redisplay
-void specialKey(int key, int x, int y);                  // arrow keys walk the free camera
-void passiveMotion(int x, int y);                        // mouse moves turn it
+void display();                                         // the frame, then a buffer swap
+void idle();                                            // one animation step, then a redisplay
+void specialKey(int key, int x, int y);                 // arrow keys walk the free camera
+void passiveMotion(int x, int y);                       // mouse moves turn it
 void mouseButton(int button, int state, int x, int y);  // a left-button press picks
-void menuCommand(int value);                             // every menu's entries
+void menuCommand(int value);                            // every menu's entries

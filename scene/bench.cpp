@@ -50,12 +50,12 @@ void drawBench() {
 
 // Around both supports and the seat (bench space x 19..24, y 0..12, z -1..15,
 // scaled by BENCH_SCALE) with room to spare.
-const SceneObject BENCH_OBJECT = {drawBench,
-                                  {{18 * BENCH_SCALE, -1 * BENCH_SCALE, -14 * BENCH_SCALE},
-                                   {25 * BENCH_SCALE, 13 * BENCH_SCALE, 17 * BENCH_SCALE}},
-                                  LeaveOut::WHEN_HIDDEN,
-                                  {},
-                                  {}};
+const SceneObject BENCH_OBJECT = {
+    drawBench,
+    {{18 * BENCH_SCALE, -1 * BENCH_SCALE, -14 * BENCH_SCALE}, {25 * BENCH_SCALE, 13 * BENCH_SCALE, 17 * BENCH_SCALE}},
+    LeaveOut::WHEN_HIDDEN,
+    {},
+    {}};
 
 void drawBenchSupport(float d) {
   beginTextured(TEX_CONCRETE, SILVER_MATERIAL);

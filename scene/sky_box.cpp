@@ -70,4 +70,5 @@ void drawSkyBoxFromArrays() {
   glEnable(GL_LIGHTING);
 }
 
-const SceneObject SKY_BOX_OBJECT = {drawSkyBox, {{-45, 0, -45}, {45, 20, 45}}, LeaveOut::NEVER, drawSkyBoxFromArrays, {}};
+const SceneObject SKY_BOX_OBJECT = {
+    drawSkyBox, {{-45, 0, -45}, {45, 20, 45}}, LeaveOut::NEVER, drawSkyBoxFromArrays, {}};

@@ -29,8 +29,8 @@ class CulledDrawing : public ObjectDrawing {
  public:
   void drawObject(const SceneObject& object) override {
     const bool selection = selecting();
-    const bool mayLeaveOut = object.leaveOut == LeaveOut::WHEN_HIDDEN ||
-                             (object.leaveOut == LeaveOut::WHEN_SELECTING && selection);
+    const bool mayLeaveOut =
+        object.leaveOut == LeaveOut::WHEN_HIDDEN || (object.leaveOut == LeaveOut::WHEN_SELECTING && selection);
     if (mayLeaveOut && !boxCanShow(object.bounds.min, object.bounds.max)) {
       if (object.whenLeftOut) object.whenLeftOut();
       return;

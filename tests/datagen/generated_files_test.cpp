@@ -89,7 +89,8 @@ TEST(GeneratedFiles, RunOverUnchangedFilesRewritesNothing) {
     ASSERT_EQ(stat((dir + "/" + name).c_str(), &info), 0);
     bool same = info.st_mtim.tv_sec == stamp.tv_sec && info.st_mtim.tv_nsec == stamp.tv_nsec;
     if (name == "wood1.bmp") {
-      EXPECT_EQ(std::filesystem::file_size(dir + "/" + name), datagentest::readFile(generatedDir() + "/wood1.bmp").size());
+      EXPECT_EQ(std::filesystem::file_size(dir + "/" + name),
+                datagentest::readFile(generatedDir() + "/wood1.bmp").size());
     } else {
       EXPECT_TRUE(same) << name << " was rewritten";
     }

@@ -148,7 +148,8 @@ TEST_P(BothModels, EveryGroupHasAMaterialThatTheLibraryDefines) {
   ASSERT_EQ(obj.materialLibraries.size(), 1u);
   std::string folder = std::filesystem::path(GetParam()).parent_path().string();
   std::vector<std::string> problems;
-  auto materials = datagentest::parseMtl(datagentest::readText(generatedDir() + "/" + folder + "/" + obj.materialLibraries[0]), problems);
+  auto materials = datagentest::parseMtl(
+      datagentest::readText(generatedDir() + "/" + folder + "/" + obj.materialLibraries[0]), problems);
   EXPECT_TRUE(problems.empty()) << problems.front();
   for (const std::string& g : obj.groupOrder) {
     EXPECT_EQ(g.find(' '), std::string::npos) << "group name with a space: " << g;
@@ -229,7 +230,8 @@ TEST(KartModel, FrontFacesMinusXWithTheLampsWhereTheSceneLightsThem) {
 TEST(KartModel, BodyworkIsBlueAndTexturesIncludeTgaAndBmp) {
   const ObjFile& obj = model(KART);
   std::vector<std::string> problems;
-  auto materials = datagentest::parseMtl(datagentest::readText(generatedDir() + "/models/go-carts/" + obj.materialLibraries[0]), problems);
+  auto materials = datagentest::parseMtl(
+      datagentest::readText(generatedDir() + "/models/go-carts/" + obj.materialLibraries[0]), problems);
   const auto& nose = materials.at(obj.groupMaterial.at("nose_cone"));
   EXPECT_GT(nose.kd[2], 2 * nose.kd[0]);
   EXPECT_GT(nose.kd[2], 2 * nose.kd[1]);
@@ -251,7 +253,8 @@ TEST(GrassModel, IsAWideLowTuftOfBladesInGreens) {
   EXPECT_GT(width, box.size().y);
   EXPECT_NEAR(box.size().y / width, 0.4, 0.08);
   std::vector<std::string> problems;
-  auto materials = datagentest::parseMtl(datagentest::readText(generatedDir() + "/models/grass/" + obj.materialLibraries[0]), problems);
+  auto materials = datagentest::parseMtl(
+      datagentest::readText(generatedDir() + "/models/grass/" + obj.materialLibraries[0]), problems);
   std::set<std::string> used;
   for (const std::string& g : obj.groupOrder) used.insert(obj.groupMaterial.at(g));
   EXPECT_EQ(used.size(), obj.groupOrder.size()) << "one green per group";

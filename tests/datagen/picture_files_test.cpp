@@ -22,14 +22,16 @@ Picture loadBmp(const std::string& name) {
   datagentest::BmpInfo info;
   Picture picture;
   std::string why;
-  EXPECT_TRUE(datagentest::decodeBmp(datagentest::readFile(generatedDir() + "/" + name), info, picture, why)) << name << ": " << why;
+  EXPECT_TRUE(datagentest::decodeBmp(datagentest::readFile(generatedDir() + "/" + name), info, picture, why))
+      << name << ": " << why;
   return picture;
 }
 
 Picture loadTga(const std::string& name, datagentest::TgaInfo& info) {
   Picture picture;
   std::string why;
-  EXPECT_TRUE(datagentest::decodeTga(datagentest::readFile(generatedDir() + "/" + name), info, picture, why)) << name << ": " << why;
+  EXPECT_TRUE(datagentest::decodeTga(datagentest::readFile(generatedDir() + "/" + name), info, picture, why))
+      << name << ": " << why;
   return picture;
 }
 

@@ -326,7 +326,8 @@ TEST_F(DrawTest, SceneModeListDisablesColorMaterialAndLeavesLastGroupsMaterial) 
 }
 
 TEST_F(DrawTest, BunnyPreparedCompiledAndDrawnAsTheSceneDoes) {
-  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  if (!supporttest::haveTestdata())
+    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
   ObjModel* bunny = glmReadOBJ(supporttest::testdata("obj/real/bunny.obj").c_str());
   ASSERT_NE(bunny, nullptr);
   EXPECT_EQ(bunny->nvertices, 13934u);

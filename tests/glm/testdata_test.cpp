@@ -28,7 +28,8 @@ bool isKnownRefusal(const std::string& message) {
 }  // namespace
 
 TEST(Testdata, BunnyReadsAndPrepares) {
-  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  if (!supporttest::haveTestdata())
+    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
   auto model = glmtest::readModel(supporttest::testdata("obj/real/bunny.obj"));
   ASSERT_TRUE(model);
   EXPECT_EQ(model->nvertices, 13934u);
@@ -71,7 +72,8 @@ TEST(Testdata, BunnyReadsAndPrepares) {
 }
 
 TEST(Testdata, EveryTinyobjloaderFileReadsOrIsRefusedWithAMessage) {
-  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  if (!supporttest::haveTestdata())
+    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
   glmtest::TextureRecorder recorder;
   unsigned read = 0, refused = 0;
   for (const auto& entry : std::filesystem::directory_iterator(supporttest::testdata("obj/tinyobjloader"))) {
@@ -104,7 +106,8 @@ TEST(Testdata, EveryTinyobjloaderFileReadsOrIsRefusedWithAMessage) {
 }
 
 TEST(Testdata, TinyobjloaderRefusalsNameTheirReason) {
-  if (!supporttest::haveTestdata()) GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  if (!supporttest::haveTestdata())
+    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
   glmtest::TextureRecorder recorder;
   struct Case {
     const char* file;

@@ -121,7 +121,8 @@ TEST_F(SceneTextures, NoPicturesLeavesEverySlotEmptyAndSaysSoForEach) {
   EXPECT_EQ(lineCount(printed), 18u);
   EXPECT_EQ(printed.rfind(skipped("data/skybox/pos_z.bmp", "no such file", "a wall of the sky box"), 0), 0u);
   EXPECT_NE(printed.find(skipped("data/wood1.bmp", "no such file", "the bench seats")), std::string::npos);
-  EXPECT_NE(printed.find(skipped("data/cactus10.tga", "no such file", "a picture of the signboard")), std::string::npos);
+  EXPECT_NE(printed.find(skipped("data/cactus10.tga", "no such file", "a picture of the signboard")),
+            std::string::npos);
   EXPECT_EQ(sceneTextureFailures(), 18);
   expectNamesGenerated();
   for (int slot = 0; slot < SCENE_TEXTURE_COUNT; ++slot) {
@@ -150,15 +151,16 @@ TEST_F(SceneTextures, RefusedPicturesAreSkippedEachWithItsReason) {
   mapped.height = 1;
   dir.write(cactusName(5), imagetest::tgaFile(mapped, {0}));
   ASSERT_EQ(std::remove("data/skybox/neg_y.bmp"), 0);
-  EXPECT_EQ(loadAll(),
-            skipped("data/skybox/neg_y.bmp", "no such file", "the ground") +
-                skipped("data/concrete.bmp",
-                        "truncated at byte 5 (its header promises 54 bytes); the file is damaged or was not copied whole",
-                        "the bench supports") +
-                "CTGAImageLoader::Load() - Unsupported color depth - .8\n" +
-                skipped("data/cactus5.tga",
-                        "unsupported colour depth of 8 bits per pixel; only 24- and 32-bit TGA pictures are read",
-                        "a picture of the signboard"));
+  EXPECT_EQ(
+      loadAll(),
+      skipped("data/skybox/neg_y.bmp", "no such file", "the ground") +
+          skipped("data/concrete.bmp",
+                  "truncated at byte 5 (its header promises 54 bytes); the file is damaged or was not copied whole",
+                  "the bench supports") +
+          "CTGAImageLoader::Load() - Unsupported color depth - .8\n" +
+          skipped("data/cactus5.tga",
+                  "unsupported colour depth of 8 bits per pixel; only 24- and 32-bit TGA pictures are read",
+                  "a picture of the signboard"));
   EXPECT_EQ(sceneTextureFailures(), 3);
   for (int slot = 0; slot < SCENE_TEXTURE_COUNT; ++slot) {
     const bool skippedSlot = slot == TEX_SKY_NEG_Y || slot == TEX_CONCRETE || slot == TEX_CACTUS_FIRST + 4;
