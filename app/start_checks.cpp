@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "image/printable_text.h"
 
@@ -24,7 +25,13 @@ const char* const VELMORA_USAGE =
     "It reads its pictures and models from data/ in the working folder: start it from\n"
     "the project folder (build/app/velmora, or scripts/run), or through the installed\n"
     "launcher PREFIX/bin/velmora, which starts it beside the installed data.\n"
-    "Options other than --help and --version go to GLUT (-display, -geometry, ...).\n"
+    "\n"
+    "Options:\n"
+    "  --help                    this text\n"
+    "  --version                 the version\n"
+    "  -display NAME             the X display to open (GLUT's own)\n"
+    "  -geometry WxH+X+Y         the window's size and place (GLUT's own)\n"
+    "  -iconic, -direct, -indirect, -gldebug, -sync   GLUT's other options\n"
     "\n"
     "The tools beside it (each answers --help):\n"
     "  velmora-shot      one frame of the scene, offscreen, as a PNG file\n"
@@ -32,6 +39,24 @@ const char* const VELMORA_USAGE =
     "  velmora-grab      a screenshot of a window as a PNG file\n"
     "  velmora-bench     frame, pick, start-up and loading times\n"
     "  velmora-datagen   writes the pictures and models of data/\n";
+
+namespace {
+
+// The options freeglut's glutInit takes, with whether each is followed by a value.
+struct GlutOption {
+  const char* name;
+  bool takesValue;
+};
+constexpr GlutOption GLUT_OPTIONS[] = {{"-display", true}, {"-geometry", true}, {"-iconic", false},
+                                       {"-direct", false}, {"-indirect", false}, {"-gldebug", false},
+                                       {"-sync", false}};
+
+int refuse(const std::string& reason) {
+  std::fprintf(stderr, "velmora: %s; try --help\n", reason.c_str());
+  return 2;
+}
+
+}  // namespace
 
 int checkBeforeWindow(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -43,6 +68,20 @@ int checkBeforeWindow(int argc, char** argv) {
       std::printf("velmora (Velmora) %s\n", VELMORA_VERSION);
       return 0;
     }
+  }
+  // GLUT's own options go on to glutInit; anything else would be ignored
+  // there without a word, so it is refused here.
+  for (int i = 1; i < argc; ++i) {
+    const GlutOption* glut = nullptr;
+    for (const GlutOption& option : GLUT_OPTIONS) {
+      if (std::strcmp(argv[i], option.name) == 0) glut = &option;
+    }
+    // "--name=value" is named by its name, as the tools name it.
+    const std::string arg = argv[i];
+    const std::string name = arg.compare(0, 2, "--") == 0 ? arg.substr(0, arg.find('=')) : arg;
+    const std::string shown = "\"" + printableText(name) + "\"";
+    if (glut == nullptr) return refuse((argv[i][0] == '-' ? "unknown option " : "unexpected argument ") + shown);
+    if (glut->takesValue && ++i >= argc) return refuse(std::string(glut->name) + " needs a value");
   }
   struct stat info;
   if (stat("data", &info) == 0 && S_ISDIR(info.st_mode)) return -1;

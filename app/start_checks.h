@@ -5,7 +5,8 @@
 // The program's answer to --help.
 extern const char* const VELMORA_USAGE;
 
-// Answers --help and --version on stdout, or says on stderr, in one line, that
-// the working folder has no data/. Returns the status to exit with then, or -1
-// when the scene should start; every other argument is left for GLUT.
+// Answers --help and --version on stdout; refuses, in one line on stderr, an
+// argument that is neither one of those nor one of GLUT's own options, or a
+// working folder without data/. Returns the status to exit with then, or -1
+// when the scene should start; GLUT's options are left for glutInit.
 int checkBeforeWindow(int argc, char** argv);

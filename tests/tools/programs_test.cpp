@@ -23,14 +23,14 @@ using e2etest::runProcess;
 struct Program {
   std::string name;
   std::string path;
-  bool ownOptions;                     // false: options other than --help and --version go to GLUT
+  bool ownOptions;                     // refuses options it does not know
   std::vector<std::string> badNumber;  // a command line with one bad number; empty: it takes none
   std::string numberOption;            // the option that refusal names
 };
 
 std::vector<Program> programs() {
   std::vector<Program> list = {
-      {"velmora", VELMORA_PROGRAM, false, {}, ""},
+      {"velmora", VELMORA_PROGRAM, true, {}, ""},
       {"velmora-shot", VELMORA_SHOT, true, {"--frames", "12abc", "x.png"}, "--frames"},
       {"velmora-inspect", VELMORA_INSPECT, true, {}, ""},
       {"velmora-grab", VELMORA_GRAB, true, {"--wait=soon", "x.png"}, "--wait"},
