@@ -19,8 +19,10 @@ constexpr double LIGHT_TOLERANCE = 1.0 / 255;
 // pipeline's cone test.
 constexpr double CONE_MARGIN = 1e-3;
 
-// Cone classification stops splitting a block below this many cells a side.
-constexpr int SMALLEST_CONE_TEST = 2;
+// Cone classification splits a piece into squares down to this fraction of
+// its side (and never below two cells): deeper, a piece the light tells apart
+// that finely would fail its samples anyway.
+constexpr int CONE_TEST_SPLITS = 8;
 
 double dot(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
@@ -86,8 +88,9 @@ struct SpotCone {
 // Where the rectangle of cells [i0, i1) x [k0, k1) lies against a spot cone.
 // Inside needs every corner inside (the cone is convex); outside needs the
 // rectangle's bounding sphere to lie off the cone by the margin; otherwise the
-// rectangle is split until it is small.
-ConeSide coneSide(const GroundLighting& lighting, const SpotCone& cone, int i0, int i1, int k0, int k1) {
+// rectangle is split, down to `smallest` cells a side.
+ConeSide coneSide(const GroundLighting& lighting, const SpotCone& cone, int i0, int i1, int k0, int k1,
+                  int smallest) {
   const std::vector<float>& edges = groundEdges();
   const Vec3 corners[4] = {lighting.eyePoint(edges[i0], edges[k0]), lighting.eyePoint(edges[i1], edges[k0]),
                            lighting.eyePoint(edges[i0], edges[k1]), lighting.eyePoint(edges[i1], edges[k1])};
@@ -116,13 +119,17 @@ ConeSide coneSide(const GroundLighting& lighting, const SpotCone& cone, int i0, 
     const double sinB = std::sqrt(radius2) / distance, cosB = std::sqrt(1 - sinB * sinB);
     if (dot(toCentre, cone.axis) / distance < cone.cosOuter * cosB - cone.sinOuter * sinB) return ConeSide::Outside;
   }
-  if (i1 - i0 <= SMALLEST_CONE_TEST) return ConeSide::Across;
+  if (i1 - i0 <= smallest) return ConeSide::Across;
   const int im = (i0 + i1) / 2, km = (k0 + k1) / 2;
-  const ConeSide parts[4] = {coneSide(lighting, cone, i0, im, k0, km), coneSide(lighting, cone, im, i1, k0, km),
-                             coneSide(lighting, cone, i0, im, km, k1), coneSide(lighting, cone, im, i1, km, k1)};
-  if (std::all_of(parts, parts + 4, [](ConeSide side) { return side == ConeSide::Outside; })) return ConeSide::Outside;
-  if (std::all_of(parts, parts + 4, [](ConeSide side) { return side == ConeSide::Inside; })) return ConeSide::Inside;
-  return ConeSide::Across;
+  const int parts[4][4] = {{i0, im, k0, km}, {im, i1, k0, km}, {i0, im, km, k1}, {im, i1, km, k1}};
+  ConeSide first = ConeSide::Across;
+  for (int p = 0; p < 4; ++p) {
+    const ConeSide side = coneSide(lighting, cone, parts[p][0], parts[p][1], parts[p][2], parts[p][3], smallest);
+    // One part across, or two on different sides, settles it.
+    if (side == ConeSide::Across || (p > 0 && side != first)) return ConeSide::Across;
+    first = side;
+  }
+  return first;
 }
 
 // The lighting at grid points, each worked out when first asked for in a plan.
@@ -250,14 +257,13 @@ PieceShape pieceShape(const GroundLighting& lighting, const std::vector<SpotCone
   const int i1 = i0 + size, k1 = k0 + size;
   const Rgb c00 = shades.at(i0, k0), c10 = shades.at(i1, k0), c01 = shades.at(i0, k1), c11 = shades.at(i1, k1);
   const Rgb centre = shades.at(i0 + size / 2, k0 + size / 2);
-  bool rising = true, falling = true;
   const auto matches = [&](int i, int k) {
     const double u = static_cast<double>(i - i0) / size, v = static_cast<double>(k - k0) / size;
-    const Rgb cells = shades.at(i, k);
-    if (!withinTolerance(fanValue(c00, c10, c01, c11, centre, u, v), cells)) return false;
-    rising = rising && withinTolerance(splitValue(c00, c10, c01, c11, true, u, v), cells);
-    falling = falling && withinTolerance(splitValue(c00, c10, c01, c11, false, u, v), cells);
-    return true;
+    return withinTolerance(fanValue(c00, c10, c01, c11, centre, u, v), shades.at(i, k));
+  };
+  const auto splitMatches = [&](bool rising, int i, int k) {
+    const double u = static_cast<double>(i - i0) / size, v = static_cast<double>(k - k0) / size;
+    return withinTolerance(splitValue(c00, c10, c01, c11, rising, u, v), shades.at(i, k));
   };
   // The grid points round each peak that falls in the piece: where a piece
   // most often fails, so they go first.
@@ -272,9 +278,6 @@ PieceShape pieceShape(const GroundLighting& lighting, const std::vector<SpotCone
       return PieceShape::None;
     }
   }
-  for (const SpotCone& cone : cones) {
-    if (coneSide(lighting, cone, i0, i1, k0, k1) == ConeSide::Across) return PieceShape::None;
-  }
   // Every grid point of a tile; one per tile corner of a block; one per block
   // corner of anything larger. The coarser lattices are each other's points,
   // so a piece's samples serve its parts again.
@@ -284,10 +287,31 @@ PieceShape pieceShape(const GroundLighting& lighting, const std::vector<SpotCone
       if (!matches(i, k)) return PieceShape::None;
     }
   }
+  // A cone's edge can pass between the samples: the pieces it crosses go too.
+  const int smallest = std::max(2, size / CONE_TEST_SPLITS);
+  for (const SpotCone& cone : cones) {
+    if (coneSide(lighting, cone, i0, i1, k0, k1, smallest) == ConeSide::Across) return PieceShape::None;
+  }
   // The largest pieces keep their centre: two triangles across 100 cells
   // interpolate texture coordinates too loosely where the ground is seen edge-on.
   if (size == LARGEST_PIECE) return PieceShape::Fan;
-  return rising ? PieceShape::Rising : falling ? PieceShape::Falling : PieceShape::Fan;
+  // Two triangles, when either split meets every sample the fan met.
+  for (const bool rising : {true, false}) {
+    bool all = true;
+    for (int i = i0; i <= i1 && all; i += stride) {
+      for (int k = k0; k <= k1 && all; k += stride) all = splitMatches(rising, i, k);
+    }
+    for (int p = 0; p < peaks.count && all; ++p) {
+      const double x = peaks.points[p][0], z = peaks.points[p][1];
+      if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
+      const int i = std::clamp(static_cast<int>((x - edges[0]) / STEP), i0, i1 - 1);
+      const int k = std::clamp(static_cast<int>((z - edges[0]) / STEP), k0, k1 - 1);
+      all = splitMatches(rising, i, k) && splitMatches(rising, i + 1, k) && splitMatches(rising, i, k + 1) &&
+            splitMatches(rising, i + 1, k + 1);
+    }
+    if (all) return rising ? PieceShape::Rising : PieceShape::Falling;
+  }
+  return PieceShape::Fan;
 }
 
 void setPiece(GroundPlan& plan, int ti0, int tk0, int tiles, unsigned short size, PieceShape shape) {
