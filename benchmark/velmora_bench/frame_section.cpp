@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "app/animation.h"
 #include "app/menu.h"
@@ -64,6 +65,21 @@ struct FrameSeries {
   double p95() const { return wall.p95(); }
 };
 
+// One frame drawn and timed to glFinish, into `series`.
+template <typename Draw>
+void timeFrame(Draw draw, FrameSeries& series, bool keep) {
+  glFinish();
+  const double cpu0 = processCpuMilliseconds();
+  const auto t0 = BenchClock::now();
+  draw();
+  glFinish();
+  const auto t1 = BenchClock::now();
+  const double cpu1 = processCpuMilliseconds();
+  if (!keep) return;
+  series.wall.add(millisecondsBetween(t0, t1));
+  series.cpu.add(cpu1 - cpu0);
+}
+
 // `frames` frames drawn with display (which swaps), each timed to glFinish,
 // with the idle step between them; starts from `state` and leaves it there.
 template <typename Draw>
@@ -72,17 +88,26 @@ FrameSeries timeFrames(const SeriesPlan& plan, const PassState& state, Draw draw
   FrameSeries series;
   for (int i = 0; i < plan.warmup + plan.frames; ++i) {
     stepAnimation(sceneState);
-    glFinish();
-    const double cpu0 = processCpuMilliseconds();
-    const auto t0 = BenchClock::now();
-    draw();
-    glFinish();
-    const auto t1 = BenchClock::now();
-    const double cpu1 = processCpuMilliseconds();
-    if (i >= plan.warmup) {
-      series.wall.add(millisecondsBetween(t0, t1));
-      series.cpu.add(cpu1 - cpu0);
-    }
+    timeFrame(draw, series, i >= plan.warmup);
+  }
+  restorePassState(state);
+  return series;
+}
+
+// Two ways of drawing the same frames, taking turns frame by frame from the
+// same state after each idle step, so that whatever else the machine does
+// weighs on both alike: the ratio of their medians is what this run can tell.
+template <typename DrawA, typename DrawB>
+std::pair<FrameSeries, FrameSeries> timeFramesSideBySide(const SeriesPlan& plan, const PassState& state, DrawA drawA,
+                                                          DrawB drawB) {
+  restorePassState(state);
+  std::pair<FrameSeries, FrameSeries> series;
+  for (int i = 0; i < plan.warmup + plan.frames; ++i) {
+    stepAnimation(sceneState);
+    const PassState step = capturePassState();
+    timeFrame(drawA, series.first, i >= plan.warmup);
+    restorePassState(step);
+    timeFrame(drawB, series.second, i >= plan.warmup);
   }
   restorePassState(state);
   return series;
@@ -176,10 +201,10 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     restorePassState(startState);
     enterPose(pose);
     const PassState poseState = capturePassState();
-    const FrameSeries reference = timeFrames(plan, poseState, [] { displayThrough(DrawPath::Reference); });
-    const FrameSeries culled = timeFrames(plan, poseState, [] { displayThrough(DrawPath::Culled); });
-    const FrameSeries groundReference = timeFrames(plan, poseState, [] { groundAlone(DrawPath::Reference); });
-    const FrameSeries groundCulled = timeFrames(plan, poseState, [] { groundAlone(DrawPath::Culled); });
+    const auto [reference, culled] = timeFramesSideBySide(
+        plan, poseState, [] { displayThrough(DrawPath::Reference); }, [] { displayThrough(DrawPath::Culled); });
+    const auto [groundReference, groundCulled] = timeFramesSideBySide(
+        plan, poseState, [] { groundAlone(DrawPath::Reference); }, [] { groundAlone(DrawPath::Culled); });
     restorePassState(poseState);
     const FrameDifference difference = compareFrame();
     if (difference.beyondTolerance * 1000 > difference.pixels) identical = false;

@@ -19,8 +19,10 @@ constexpr double LIGHT_TOLERANCE = 1.0 / 255;
 // pipeline's cone test.
 constexpr double CONE_MARGIN = 1e-3;
 
-// Cone classification stops splitting a block below this many cells a side.
-constexpr int SMALLEST_CONE_TEST = 2;
+// Cone classification splits a piece into squares down to this fraction of
+// its side (and never below two cells): deeper, a piece the light tells apart
+// that finely would fail its samples anyway.
+constexpr int CONE_TEST_SPLITS = 8;
 
 double dot(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
@@ -86,8 +88,9 @@ struct SpotCone {
 // Where the rectangle of cells [i0, i1) x [k0, k1) lies against a spot cone.
 // Inside needs every corner inside (the cone is convex); outside needs the
 // rectangle's bounding sphere to lie off the cone by the margin; otherwise the
-// rectangle is split until it is small.
-ConeSide coneSide(const GroundLighting& lighting, const SpotCone& cone, int i0, int i1, int k0, int k1) {
+// rectangle is split, down to `smallest` cells a side.
+ConeSide coneSide(const GroundLighting& lighting, const SpotCone& cone, int i0, int i1, int k0, int k1,
+                  int smallest) {
   const std::vector<float>& edges = groundEdges();
   const Vec3 corners[4] = {lighting.eyePoint(edges[i0], edges[k0]), lighting.eyePoint(edges[i1], edges[k0]),
                            lighting.eyePoint(edges[i0], edges[k1]), lighting.eyePoint(edges[i1], edges[k1])};
@@ -116,13 +119,17 @@ ConeSide coneSide(const GroundLighting& lighting, const SpotCone& cone, int i0, 
     const double sinB = std::sqrt(radius2) / distance, cosB = std::sqrt(1 - sinB * sinB);
     if (dot(toCentre, cone.axis) / distance < cone.cosOuter * cosB - cone.sinOuter * sinB) return ConeSide::Outside;
   }
-  if (i1 - i0 <= SMALLEST_CONE_TEST) return ConeSide::Across;
+  if (i1 - i0 <= smallest) return ConeSide::Across;
   const int im = (i0 + i1) / 2, km = (k0 + k1) / 2;
-  const ConeSide parts[4] = {coneSide(lighting, cone, i0, im, k0, km), coneSide(lighting, cone, im, i1, k0, km),
-                             coneSide(lighting, cone, i0, im, km, k1), coneSide(lighting, cone, im, i1, km, k1)};
-  if (std::all_of(parts, parts + 4, [](ConeSide side) { return side == ConeSide::Outside; })) return ConeSide::Outside;
-  if (std::all_of(parts, parts + 4, [](ConeSide side) { return side == ConeSide::Inside; })) return ConeSide::Inside;
-  return ConeSide::Across;
+  const int parts[4][4] = {{i0, im, k0, km}, {im, i1, k0, km}, {i0, im, km, k1}, {im, i1, km, k1}};
+  ConeSide first = ConeSide::Across;
+  for (int p = 0; p < 4; ++p) {
+    const ConeSide side = coneSide(lighting, cone, parts[p][0], parts[p][1], parts[p][2], parts[p][3], smallest);
+    // One part across, or two on different sides, settles it.
+    if (side == ConeSide::Across || (p > 0 && side != first)) return ConeSide::Across;
+    first = side;
+  }
+  return first;
 }
 
 // The lighting at grid points, each worked out when first asked for in a plan.
@@ -225,14 +232,38 @@ Peaks findPeaks(const GroundLighting& lighting, const EyeToGround& toGround, con
 
 // Whether the piece of `size` cells a side at (i0, k0), drawn as a fan round
 // its centre, lights as its cells do; see planGround.
-bool pieceLightsEvenly(const GroundLighting& lighting, const std::vector<SpotCone>& cones, GridShades& shades,
-                       const Peaks& peaks, int i0, int k0, int size) {
+// Linear interpolation over the two triangles of a quad split along the
+// diagonal from c00 to c11 (`rising`) or from c10 to c01, at (u, v) in [0, 1]^2.
+Rgb splitValue(const Rgb& c00, const Rgb& c10, const Rgb& c01, const Rgb& c11, bool rising, double u, double v) {
+  Rgb out;
+  for (int c = 0; c < 3; ++c) {
+    if (rising) {
+      out[c] = v <= u ? c00[c] + u * (c10[c] - c00[c]) + v * (c11[c] - c10[c])
+                      : c00[c] + v * (c01[c] - c00[c]) + u * (c11[c] - c01[c]);
+    } else {
+      out[c] = u + v <= 1 ? c00[c] + u * (c10[c] - c00[c]) + v * (c01[c] - c00[c])
+                          : c11[c] + (1 - u) * (c01[c] - c11[c]) + (1 - v) * (c10[c] - c11[c]);
+    }
+  }
+  return out;
+}
+
+// How the piece of `size` cells a side at (i0, k0) may be drawn so that it
+// lights as its cells do (see planGround): not at all, or as a fan round its
+// centre, which always serves, or also as two triangles, which serve where
+// no smaller piece or cell lies along its edges.
+PieceShape pieceShape(const GroundLighting& lighting, const std::vector<SpotCone>& cones, GridShades& shades,
+                      const Peaks& peaks, int i0, int k0, int size) {
   const int i1 = i0 + size, k1 = k0 + size;
   const Rgb c00 = shades.at(i0, k0), c10 = shades.at(i1, k0), c01 = shades.at(i0, k1), c11 = shades.at(i1, k1);
   const Rgb centre = shades.at(i0 + size / 2, k0 + size / 2);
   const auto matches = [&](int i, int k) {
     const double u = static_cast<double>(i - i0) / size, v = static_cast<double>(k - k0) / size;
     return withinTolerance(fanValue(c00, c10, c01, c11, centre, u, v), shades.at(i, k));
+  };
+  const auto splitMatches = [&](bool rising, int i, int k) {
+    const double u = static_cast<double>(i - i0) / size, v = static_cast<double>(k - k0) / size;
+    return withinTolerance(splitValue(c00, c10, c01, c11, rising, u, v), shades.at(i, k));
   };
   // The grid points round each peak that falls in the piece: where a piece
   // most often fails, so they go first.
@@ -243,10 +274,9 @@ bool pieceLightsEvenly(const GroundLighting& lighting, const std::vector<SpotCon
     if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
     const int i = std::clamp(static_cast<int>((x - edges[0]) / STEP), i0, i1 - 1);
     const int k = std::clamp(static_cast<int>((z - edges[0]) / STEP), k0, k1 - 1);
-    if (!matches(i, k) || !matches(i + 1, k) || !matches(i, k + 1) || !matches(i + 1, k + 1)) return false;
-  }
-  for (const SpotCone& cone : cones) {
-    if (coneSide(lighting, cone, i0, i1, k0, k1) == ConeSide::Across) return false;
+    if (!matches(i, k) || !matches(i + 1, k) || !matches(i, k + 1) || !matches(i + 1, k + 1)) {
+      return PieceShape::None;
+    }
   }
   // Every grid point of a tile; one per tile corner of a block; one per block
   // corner of anything larger. The coarser lattices are each other's points,
@@ -254,16 +284,41 @@ bool pieceLightsEvenly(const GroundLighting& lighting, const std::vector<SpotCon
   const int stride = size == GROUND_TILE ? 1 : size == GROUND_TILE * PIECE_SPLIT ? GROUND_TILE : GROUND_TILE * PIECE_SPLIT;
   for (int i = i0; i <= i1; i += stride) {
     for (int k = k0; k <= k1; k += stride) {
-      if (!matches(i, k)) return false;
+      if (!matches(i, k)) return PieceShape::None;
     }
   }
-  return true;
+  // A cone's edge can pass between the samples: the pieces it crosses go too.
+  const int smallest = std::max(2, size / CONE_TEST_SPLITS);
+  for (const SpotCone& cone : cones) {
+    if (coneSide(lighting, cone, i0, i1, k0, k1, smallest) == ConeSide::Across) return PieceShape::None;
+  }
+  // The largest pieces keep their centre: two triangles across 100 cells
+  // interpolate texture coordinates too loosely where the ground is seen edge-on.
+  if (size == LARGEST_PIECE) return PieceShape::Fan;
+  // Two triangles, when either split meets every sample the fan met.
+  for (const bool rising : {true, false}) {
+    bool all = true;
+    for (int i = i0; i <= i1 && all; i += stride) {
+      for (int k = k0; k <= k1 && all; k += stride) all = splitMatches(rising, i, k);
+    }
+    for (int p = 0; p < peaks.count && all; ++p) {
+      const double x = peaks.points[p][0], z = peaks.points[p][1];
+      if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
+      const int i = std::clamp(static_cast<int>((x - edges[0]) / STEP), i0, i1 - 1);
+      const int k = std::clamp(static_cast<int>((z - edges[0]) / STEP), k0, k1 - 1);
+      all = splitMatches(rising, i, k) && splitMatches(rising, i + 1, k) && splitMatches(rising, i, k + 1) &&
+            splitMatches(rising, i + 1, k + 1);
+    }
+    if (all) return rising ? PieceShape::Rising : PieceShape::Falling;
+  }
+  return PieceShape::Fan;
 }
 
-void setPieceSize(GroundPlan& plan, int ti0, int tk0, int tiles, unsigned short size) {
+void setPiece(GroundPlan& plan, int ti0, int tk0, int tiles, unsigned short size, PieceShape shape) {
   for (int ti = ti0; ti < ti0 + tiles; ++ti) {
     for (int tk = tk0; tk < tk0 + tiles; ++tk) plan.pieceSize[ti][tk] = size;
   }
+  plan.shape[ti0][tk0] = shape;
 }
 
 // The side of the piece that holds cell (i, k), or 0 when there is none there.
@@ -305,6 +360,16 @@ void appendPiece(const GroundPlan& plan, int i0, int k0, int size, std::vector<G
   for (int k = k1; k > k0; --k) {
     if (k == k1 || cornerAcross(i0 - 1, k, i0 - 1, k - 1, k)) loop.push_back(vertex(i0, k));
   }
+  const PieceShape shape = plan.shape[i0 / GROUND_TILE][k0 / GROUND_TILE];
+  if (loop.size() == 4 && shape != PieceShape::Fan) {
+    // Corners in loop order: (i0, k0), (i1, k0), (i1, k1), (i0, k1).
+    const bool rising = shape == PieceShape::Rising;
+    const GroundVertex& a = loop[rising ? 0 : 1];
+    const GroundVertex quad[6] = {a, loop[rising ? 1 : 2], loop[rising ? 2 : 3], a, loop[rising ? 2 : 3],
+                                  loop[rising ? 3 : 0]};
+    triangles.insert(triangles.end(), quad, quad + 6);
+    return;
+  }
   const GroundVertex centre = vertex(i0 + size / 2, k0 + size / 2);
   for (std::size_t c = 0; c < loop.size(); ++c) {
     triangles.push_back(centre);
@@ -329,13 +394,17 @@ void planGround(const GroundLighting& lighting, const GroundCellsTest& canShow, 
 
   // Coarsest first, then fifths of a side down to tiles.
   const std::function<void(int, int, int)> decide = [&](int i0, int k0, int size) {
-    const int ti0 = i0 / GROUND_TILE, tk0 = k0 / GROUND_TILE, tiles = std::max(1, size / GROUND_TILE);
+    const int ti0 = i0 / GROUND_TILE, tk0 = k0 / GROUND_TILE, tiles = size / GROUND_TILE;
     if (!canShow(i0, i0 + size, k0, k0 + size)) {
-      setPieceSize(plan, ti0, tk0, tiles, 0);
-    } else if (toGround.valid && pieceLightsEvenly(lighting, cones, shades, peaks, i0, k0, size)) {
-      setPieceSize(plan, ti0, tk0, tiles, static_cast<unsigned short>(size));
+      setPiece(plan, ti0, tk0, tiles, 0, PieceShape::None);
+      return;
+    }
+    const PieceShape shape =
+        toGround.valid ? pieceShape(lighting, cones, shades, peaks, i0, k0, size) : PieceShape::None;
+    if (shape != PieceShape::None) {
+      setPiece(plan, ti0, tk0, tiles, static_cast<unsigned short>(size), shape);
     } else if (size == GROUND_TILE) {
-      setPieceSize(plan, ti0, tk0, tiles, 1);
+      setPiece(plan, ti0, tk0, tiles, 1, PieceShape::None);
     } else {
       const int part = size / PIECE_SPLIT;
       for (int a = 0; a < PIECE_SPLIT; ++a) {

@@ -17,10 +17,16 @@ struct GroundLighting;
 constexpr int LARGEST_PIECE = 100;
 constexpr int PIECE_SPLIT = 5;
 
+// How a piece's triangles run: round its centre, or as two triangles split
+// along the diagonal from its (low x, low z) corner (rising) or the other one.
+enum class PieceShape : unsigned char { None, Fan, Rising, Falling };
+
 // The side, in cells, of the piece each tile is drawn in this frame: a piece
-// size, 1 (the tile's cells one by one) or 0 (nothing of it can show).
+// size, 1 (the tile's cells one by one) or 0 (nothing of it can show); and
+// at a piece's first tile, the shapes its light allows.
 struct GroundPlan {
   unsigned short pieceSize[GROUND_TILES][GROUND_TILES];
+  PieceShape shape[GROUND_TILES][GROUND_TILES];
 };
 
 // Whether the cells [i0, i1) x [k0, k1) can show at all.
@@ -33,9 +39,10 @@ using GroundCellsTest = std::function<bool(int i0, int i1, int k0, int k1)>;
 // and when no spot light's cone edge crosses it.
 void planGround(const GroundLighting& lighting, const GroundCellsTest& canShow, GroundPlan& plan);
 
-// Appends every piece of the plan as triangles around the piece's centre.
-// Along an edge that a smaller piece or cells lie beside, every corner of
-// theirs is a corner of the fan too, so that they meet without cracks.
+// Appends every piece of the plan as triangles: two, where its light allows
+// and nothing smaller lies along its edges; otherwise a fan round the piece's
+// centre. Along an edge that a smaller piece or cells lie beside, every corner
+// of theirs is a corner of the fan too, so that they meet without cracks.
 // Texture coordinates run across the piece (s falling by 1 per column, t
 // rising by 1 per row): with s repeating and t mirrored, every cell shows the
 // tile as the cells do.
