@@ -4,6 +4,10 @@
 #include <GL/glu.h>
 
 void initGL() {
+  // Set, not assumed from a fresh context: the frame is drawn the same
+  // whatever state the context was left in.
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glDisable(GL_CULL_FACE);
   glEnable(GL_DEPTH_TEST);
   glPolygonMode(GL_FRONT, GL_FILL);
   glPolygonMode(GL_BACK, GL_FILL);

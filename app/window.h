@@ -7,8 +7,8 @@ constexpr double FIELD_OF_VIEW = 60;
 constexpr double NEAR_PLANE = 0.1;
 constexpr double FAR_PLANE = 100;
 
-// Depth test, filled polygons both sides, smooth shading, local-viewer lighting.
-// Face culling stays off: both sides of every polygon are drawn.
+// Depth test, filled polygons both sides, smooth shading, local-viewer lighting,
+// a black clear colour. Face culling off: both sides of every polygon are drawn.
 void initGL();
 
 // GLUT reshape callback: viewport and perspective projection for the new size.

@@ -120,9 +120,21 @@ TEST_F(Picking, ClickOnTheCurveKartStartsAndStopsItsLap) {
 TEST_F(Picking, ReleaseAndOtherButtonsDoNothing) {
   sceneState.curveParam = 0.3f;
   const WindowPoint kart = curveKartCentre();
-  mouseButton(GLUT_LEFT_BUTTON, GLUT_UP, kart.x, kart.yTop);
-  mouseButton(GLUT_MIDDLE_BUTTON, GLUT_DOWN, kart.x, kart.yTop);
-  EXPECT_FALSE(sceneState.curveAnimationOn);
+  // Checked after each event: two wrong toggles would cancel out at the end.
+  const struct {
+    const char* event;
+    int button, state;
+  } events[] = {{"left release", GLUT_LEFT_BUTTON, GLUT_UP},
+                {"middle press", GLUT_MIDDLE_BUTTON, GLUT_DOWN},
+                {"middle release", GLUT_MIDDLE_BUTTON, GLUT_UP},
+                {"right press", GLUT_RIGHT_BUTTON, GLUT_DOWN}};
+  for (const auto& e : events) {
+    mouseButton(e.button, e.state, kart.x, kart.yTop);
+    EXPECT_FALSE(sceneState.curveAnimationOn) << e.event << " on the kart toggled the lap";
+  }
+  // The same spot with the left button does toggle: the events above were aimed right.
+  mouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, kart.x, kart.yTop);
+  EXPECT_TRUE(sceneState.curveAnimationOn);
 }
 
 TEST_F(Picking, SkyParkedKartAndBenchAloneToggleNothing) {

@@ -56,6 +56,16 @@ TEST(Reshape, ZeroHeightKeepsThePreviousProjection) {
 }
 
 TEST(InitGL, DepthTestSmoothShadingLocalViewerLightingNoCulling) {
+  // Every setting first the other way from OpenGL's defaults and from what
+  // initGL wants, so that each check below holds only because initGL set it.
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glEnable(GL_CULL_FACE);
+  glShadeModel(GL_FLAT);
+  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 0);
+  glCullFace(GL_FRONT);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
   initGL();
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
   EXPECT_TRUE(glIsEnabled(GL_LIGHTING));

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "scene/frame.h"
 #include "scene/kart.h"
 #include "scene/kart_lap.h"
+#include "scene/pick_names.h"
 #include "scene/signboard.h"
 #include "tests/app/scene_fixture.h"
 #include "tests/reference/path_comparison.h"
@@ -74,6 +76,20 @@ class FrameIdentity : public apptest::SceneTest {
     return {static_cast<int>(window[0]), static_cast<int>(window[1])};
   }
 
+  // Guards the spots: an identity pick proves little if both paths agree on
+  // "scenery only" because the layout moved. The pick at `at` must find
+  // exactly `names` (through the culled path; the state is left as it was).
+  static void expectPickFinds(const std::string& label, const std::array<int, 2>& at, std::set<GLuint> names) {
+    const PassState state = capturePassState();
+    const PickRecords hits = pickThrough(DrawPath::Culled, at[0], at[1]);
+    restorePassState(state);
+    std::set<GLuint> found;
+    for (const HitRecord& record : readHitRecords(hits.words.data(), hits.hits, static_cast<int>(hits.words.size())))
+      found.insert(record.names.begin(), record.names.end());
+    EXPECT_EQ(found, names) << label << ": the pick at " << at[0] << ", " << at[1]
+                            << " does not find what it is meant to (" << describe(hits) << ")";
+  }
+
   static std::array<int, 2> windowCentre() {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -87,12 +103,18 @@ TEST_F(FrameIdentity, NamedPosesDrawAndPickAsTheReference) {
     int command;
   };
   // The kart on its first leg stands left of the centre line from the start
-  // pose; (314, 473) is on it, (650, 150) on the ground, (100, 950) in the sky.
-  const std::vector<std::array<int, 2>> spots = {{314, 473}, {650, 150}, {100, 950}, {650, 500}};
+  // pose; (342, 467) is on its body, (650, 150) on the ground, (100, 950) in
+  // the sky (checked below: the picks must find just that).
+  const std::vector<std::array<int, 2>> spots = {{342, 467}, {650, 150}, {100, 950}, {650, 500}};
   for (const Pose& pose : {Pose{"start pose", CMD_BACK_TO_START}, Pose{"bench pose", CMD_BENCH_VIEW},
                            Pose{"car view", CMD_CAR_VIEW}}) {
     runMenuCommand(pose.command);
     sceneState.curveParam = 0.3f;
+    if (pose.command == CMD_BACK_TO_START) {
+      expectPickFinds("start pose, kart", spots[0], {PICK_NAME_CURVE_KART, PICK_NAME_SCENERY});
+      expectPickFinds("start pose, ground", spots[1], {PICK_NAME_SCENERY});
+      expectPickFinds("start pose, sky", spots[2], {PICK_NAME_SCENERY});
+    }
     expectIdentical(pose.name, spots);
     // Further along: the spinning kart and the lap elsewhere.
     sceneState.spinAngle = 137.5;
@@ -127,6 +149,8 @@ TEST_F(FrameIdentity, PicksOnTheSignboardAndTheBenchesMatchTheReference) {
   // second bench's support, and the signboard's post.
   const std::vector<std::array<int, 2>> spots = {onScreen(0.05, 2.2, 2.0), onScreen(0.75, 0.16, 0.25),
                                                  onScreen(0.7, 0.2, 2.5), onScreen(0.05, 1.0, 1.0)};
+  expectPickFinds("signboard's edge", spots[0], {PICK_NAME_SIGNBOARD, PICK_NAME_SCENERY});
+  expectPickFinds("signboard's post", spots[3], {PICK_NAME_SIGNBOARD, PICK_NAME_SCENERY});
   expectIdentical("start pose, objects", spots);
   PickRecords onSign = pickThrough(DrawPath::Culled, spots[0][0], spots[0][1]);
   EXPECT_EQ(onSign.hits, 2) << describe(onSign);

@@ -1,6 +1,7 @@
-// The in-memory scanner's reads against glibc's own fscanf and fgets on the same
-// bytes (a real temporary file, or an in-memory stream for the exhaustive runs):
-// results, stored values (floats by their bits), buffers and how far each read went.
+// The in-memory scanner's reads against the stdio reference (glibc's fscanf and
+// fgets) on the same bytes (a real temporary file, or an in-memory stream for
+// the exhaustive runs): results, stored values (floats by their bits), buffers
+// and how far each read went; and both against hand-worked cases.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -197,13 +198,15 @@ TEST(ScanPrimitives, OddNumberFormsMatchFscanf) {
   }
 }
 
-// glibc's ways that the C standard would not predict, each reasoned from how
-// glibc scans (it hands what it collected to strtof, and puts back only the
-// one character that ended the number) and checked against glibc itself.
-TEST(ScanPrimitives, GlibcPartialNumbersAsReasoned) {
+// The model format's reading of partial numbers, which the C standard would
+// not predict: a number is read as glibc's fscanf("%f") reads it (what it
+// collected goes to strtof, and only the one character that ended the number
+// is put back). Reasoned out by hand and held on both scanners, the reference
+// and the program's.
+TEST(ScanPrimitives, PartialNumbersAsReasoned) {
   struct Case {
     const char* bytes;
-    int result;      // what fscanf("%f") returns
+    int result;      // what the read returns
     float value;     // stored when result is 1
     long consumed;   // bytes taken
   };
@@ -223,24 +226,22 @@ TEST(ScanPrimitives, GlibcPartialNumbersAsReasoned) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);
     ByteFile file(c.bytes);
-    float glibcValue = -7;
-    const int glibcResult = std::fscanf(file.get(), "%f", &glibcValue);
-    const long glibcConsumed = std::ftell(file.get());
-    EXPECT_EQ(glibcResult, c.result) << "glibc itself";
-    EXPECT_EQ(glibcConsumed, c.consumed) << "glibc itself";
-
+    StdioScanner reference(file.get());
     BufferScanner fast(c.bytes, std::strlen(c.bytes));
-    float value = -7;
-    EXPECT_EQ(fast.readFloats(&value, 1), c.result);
-    if (c.result == 1) {
-      EXPECT_EQ(bitsOf(value), bitsOf(c.value));
-    } else {
-      EXPECT_EQ(value, -7.0f) << "nothing stored";
+    for (ObjScanner* scanner : {static_cast<ObjScanner*>(&reference), static_cast<ObjScanner*>(&fast)}) {
+      SCOPED_TRACE(scanner == &fast ? "BufferScanner" : "StdioScanner");
+      float value = -7;
+      EXPECT_EQ(scanner->readFloats(&value, 1), c.result);
+      if (c.result == 1) {
+        EXPECT_EQ(bitsOf(value), bitsOf(c.value));
+      } else {
+        EXPECT_EQ(value, -7.0f) << "nothing stored";
+      }
+      // How far the read went: the rest is what a line read gets.
+      char rest[GLM_LINE_SIZE] = "";
+      scanner->readLine(rest, GLM_LINE_SIZE);
+      EXPECT_EQ(std::string(rest), std::string(c.bytes).substr(static_cast<size_t>(c.consumed)));
     }
-    // How far the read went: the rest is what a line read gets.
-    char rest[GLM_LINE_SIZE] = "";
-    fast.readLine(rest, GLM_LINE_SIZE);
-    EXPECT_EQ(std::string(rest), std::string(c.bytes).substr(static_cast<size_t>(c.consumed)));
   }
 }
 
@@ -325,18 +326,47 @@ TEST(ScanPrimitives, FaceFormAndFirstCornerMatchSscanf) {
   for (const char* token : tokens) {
     SCOPED_TRACE(token);
     BufferScanner fast("", 0);
-    ByteFile file("");
-    StdioScanner reference(file.get());
     EXPECT_EQ(fast.faceFormOf(token), glmFaceFormOf(token));
     long expected[3] = {-7, -7, -7}, got[3] = {-7, -7, -7};
     const FaceForm form = glmFaceFormOf(token);
     glmParseCorner(token, form, &expected[0], &expected[1], &expected[2]);
     EXPECT_EQ(fast.parseFirstCorner(token, &got[0], &got[1], &got[2]), form);
     EXPECT_EQ(std::vector<long>(got, got + 3), std::vector<long>(expected, expected + 3));
-    // The reference's own combined call is the two calls in turn.
-    long viaReference[3] = {-7, -7, -7};
-    EXPECT_EQ(reference.parseFirstCorner(token, &viaReference[0], &viaReference[1], &viaReference[2]), form);
-    EXPECT_EQ(std::vector<long>(viaReference, viaReference + 3), std::vector<long>(expected, expected + 3));
+  }
+}
+
+TEST(ScanPrimitives, FirstCornersAsTheFormatReadsThem) {
+  // Worked out from the corner forms, independent of either scanner: a "//"
+  // anywhere makes v//n; otherwise three numbers v/t/n, two v/t, else v. What
+  // the form's pattern does not match is left as it was (-7).
+  constexpr long KEPT = -7;
+  const struct {
+    const char* token;
+    FaceForm form;
+    long vertex, texture, normal;
+  } cases[] = {
+      {"1/2/3", FaceForm::VERTEX_TEXTURE_NORMAL, 1, 2, 3},
+      {"1//2", FaceForm::VERTEX_NORMAL, 1, KEPT, 2},
+      {"1/2", FaceForm::VERTEX_TEXTURE, 1, 2, KEPT},
+      {"1", FaceForm::VERTEX, 1, KEPT, KEPT},
+      {"-1/-2", FaceForm::VERTEX_TEXTURE, -1, -2, KEPT},
+      {"1/2/x", FaceForm::VERTEX_TEXTURE, 1, 2, KEPT},      // no third number: two make v/t
+      {"1/2//3", FaceForm::VERTEX_NORMAL, 1, KEPT, KEPT},   // "//" wins; "%ld//%ld" stops at "/2"
+      {"1/2/3/4", FaceForm::VERTEX_TEXTURE_NORMAL, 1, 2, 3},
+      {"x/2", FaceForm::VERTEX, KEPT, KEPT, KEPT},
+      {"a//b", FaceForm::VERTEX_NORMAL, KEPT, KEPT, KEPT},
+  };
+  ByteFile file("");
+  StdioScanner reference(file.get());
+  BufferScanner fast("", 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.token);
+    for (ObjScanner* scanner : {static_cast<ObjScanner*>(&reference), static_cast<ObjScanner*>(&fast)}) {
+      SCOPED_TRACE(scanner == &fast ? "BufferScanner" : "StdioScanner");
+      long got[3] = {KEPT, KEPT, KEPT};
+      EXPECT_EQ(scanner->parseFirstCorner(c.token, &got[0], &got[1], &got[2]), c.form);
+      EXPECT_EQ(std::vector<long>(got, got + 3), (std::vector<long>{c.vertex, c.texture, c.normal}));
+    }
   }
 }
 
