@@ -9,7 +9,7 @@ struct BenchOptions {
   int frames = 200;           // frames per measured frame series
   int bigObjMegabytes = 110;  // size of the generated OBJ file
   std::string testdataDir;    // third-party test files (the bunny)
-  std::string scratchDir = "/tmp/velmora-bench";
+  std::string scratchDir;     // this run's own folder for generated files (main.cpp)
 };
 
 // Medians unless said otherwise; negative means "not measured".

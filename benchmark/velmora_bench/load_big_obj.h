@@ -1,5 +1,5 @@
 // The large OBJ file the loading benchmark reads: a tessellated terrain written
-// by deterministic code into the scratch folder, reused while it is intact.
+// by deterministic code into the run's scratch folder, reused while it is intact.
 #pragma once
 
 #include <cstdint>

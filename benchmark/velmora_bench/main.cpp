@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -78,6 +79,28 @@ void runUnderXvfb(char** argv) {
                std::strerror(errno));
 }
 
+// A scratch folder of this run's own under $TMPDIR (or the system's temporary
+// folder): parallel runs never share a file, and it goes when the run ends,
+// whatever its status. Empty when none can be made. The path outlives every
+// static destructor: the exit handler still needs it.
+const std::string& scratchFolder() {
+  static const std::string* folder = [] {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : P_tmpdir) + "/velmora-bench-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+      std::fprintf(stderr, "velmora-bench: cannot make a scratch folder %s (%s); set TMPDIR to a writable folder\n",
+                   pattern.c_str(), std::strerror(errno));
+      return new std::string();
+    }
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(scratchFolder(), ignored);
+    });
+    return new std::string(pattern);
+  }();
+  return *folder;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +137,7 @@ int main(int argc, char** argv) {
 
   if (soakFrames > 0) return runSoak(soakFrames) ? 0 : 1;
 
+  options.scratchDir = scratchFolder();
   BenchFigures figures;
   if (only.empty() || only == "frame") runFrameSection(options, figures);
   if (only.empty() || only == "obj") runObjSection(options, figures);

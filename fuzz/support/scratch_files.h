@@ -11,15 +11,17 @@
 
 namespace fuzzsupport {
 
-// A folder of this process's own in /dev/shm (or /tmp), removed at exit. The
-// path is never destroyed, so the exit handler can still use it.
+// A folder of this process's own, made unique, in $TMPDIR (as the tests set
+// it), else in /dev/shm, else the system's temporary folder; removed at exit.
+// The path is never destroyed, so the exit handler can still use it.
 inline const std::string& scratchDir() {
   static const std::string* dir = [] {
-    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    auto* path = new std::string(std::string(base) + "/velmora-fuzz-" + std::to_string(getpid()));
-    std::error_code error;
-    std::filesystem::create_directories(*path, error);
-    if (error) std::abort();
+    const char* tmpdir = std::getenv("TMPDIR");
+    const std::string base = tmpdir != nullptr && *tmpdir != '\0'    ? tmpdir
+                             : access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                                             : P_tmpdir;
+    auto* path = new std::string(base + "/velmora-fuzz-XXXXXX");
+    if (mkdtemp(path->data()) == nullptr) std::abort();
     std::atexit([] {
       std::error_code ignored;
       std::filesystem::remove_all(scratchDir(), ignored);

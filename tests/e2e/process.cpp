@@ -12,6 +12,9 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+
+#include "tests/support/test_paths.h"
 
 namespace e2etest {
 
@@ -60,14 +63,14 @@ bool ChildProcess::start(const ProcessSpec& launch, std::string* error) {
   ownsOutputFile_ = false;
   outputFile_ = launch.outputFile;
   if (outputFile_.empty()) {
-    char pattern[] = "/tmp/velmora-e2e-output-XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd < 0) {
-      *error = "cannot make a temporary output file";
+    // In a folder of its own below the test program's temporary folder,
+    // which goes when the test program ends.
+    try {
+      outputFile_ = supporttest::makeTempDir("output") + "/output.txt";
+    } catch (const std::exception& e) {
+      *error = e.what();
       return false;
     }
-    close(fd);
-    outputFile_ = pattern;
     ownsOutputFile_ = true;
   }
   // Everything the child needs is prepared before the fork: after it, only

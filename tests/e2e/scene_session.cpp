@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tests/support/test_paths.h"
+
 namespace e2etest {
 
 using visualtest::changedFraction;
@@ -70,7 +72,11 @@ bool SceneSession::start(const std::string& program, const std::string& workingD
   launch.workingDir = workingDir;
   // Mesa keeps allocations to the end, and freeglut ends the program with exit():
   // leak reports of a sanitizer build would only be about those.
-  launch.setEnv = {{"DISPLAY", xvfb_.displayName()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  // Mesa's software renderer, as the pictures the screen is compared with were made.
+  launch.setEnv = {{"DISPLAY", xvfb_.displayName()},
+                   {"ASAN_OPTIONS", "detect_leaks=0"},
+                   {"LIBGL_ALWAYS_SOFTWARE", "1"},
+                   {"GALLIUM_DRIVER", "llvmpipe"}};
   if (!program_.start(launch, error)) return false;
 
   const double deadline = secondsNow() + 30;
@@ -277,7 +283,7 @@ bool SceneSession::chooseMenuEntry(int submenu, int entry, int entryCount, std::
     waitFor(drawnWithEntryLit, attempt == 3 ? 5 : 1, &shown);
   }
   if (!shown) {
-    const std::string kept = "/tmp/velmora-e2e-menu.png";
+    const std::string kept = supporttest::keptFile("e2e-menu.png");
     writePng(kept, shot());
     *error = where + "the screen does not show the submenu with that entry highlighted (brightest entry: " +
              std::to_string(brightest + 1) + "); the screen is in " + kept;

@@ -45,7 +45,7 @@ Bytes bmpRows(const std::vector<Bytes>& rows, std::uint8_t pad = 0xEE);
 
 Bytes concat(std::initializer_list<Bytes> parts);
 
-// A fresh folder below /tmp, removed with everything in it at the end of its scope.
+// A fresh folder below the test program's temporary folder, removed with everything in it at the end of its scope.
 class ScratchDir {
  public:
   explicit ScratchDir(const std::string& tag);

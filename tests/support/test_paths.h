@@ -16,7 +16,16 @@ std::string testdata(const std::string& relative);
 // is not (tests/support/needs-data.sh); this guards a program run by hand.
 bool haveTestdata();
 
-// A fresh, empty temporary directory (removed by nobody: the system's /tmp rules).
+// A fresh, empty temporary directory, inside this process's own folder under
+// $TMPDIR (or the system's temporary folder): velmora-test-XXXXXX, made unique on first use and removed
+// with everything in it when the process ends, whether its tests passed or not.
+// (CTest also gives every test program a TMPDIR of its own, removed after it
+// even if the program crashed: tests/support/needs-data.sh.)
 std::string makeTempDir(const std::string& tag);
+
+// Where a test leaves a file for a person to look at after a failure (a
+// render, a screenshot): below the build's Testing/ folder, which outlives the
+// run and belongs to this build alone.
+std::string keptFile(const std::string& name);
 
 }  // namespace supporttest

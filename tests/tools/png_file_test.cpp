@@ -66,10 +66,12 @@ TEST(PngFile, RefusesWithTheReason) {
   std::string error;
   EXPECT_FALSE(writePngFile("/nonexistent-folder/out.png", 1, 1, 3, pixel, false, &error));
   EXPECT_EQ(error.rfind("cannot write /nonexistent-folder/out.png: ", 0), 0u) << error;
-  EXPECT_FALSE(writePngFile("/tmp/never.png", 0, 1, 3, pixel, false, &error));
-  EXPECT_EQ(error, "cannot write /tmp/never.png: the picture is empty");
-  EXPECT_FALSE(writePngFile("/tmp/never.png", 1, 1, 2, pixel, false, &error));
-  EXPECT_EQ(error, "cannot write /tmp/never.png: only RGB and RGBA pictures are written");
+  const std::string never = supporttest::makeTempDir("png-refused") + "/never.png";
+  EXPECT_FALSE(writePngFile(never, 0, 1, 3, pixel, false, &error));
+  EXPECT_EQ(error, "cannot write " + never + ": the picture is empty");
+  EXPECT_FALSE(writePngFile(never, 1, 1, 2, pixel, false, &error));
+  EXPECT_EQ(error, "cannot write " + never + ": only RGB and RGBA pictures are written");
+  EXPECT_NE(access(never.c_str(), F_OK), 0) << "nothing is written for a refused picture";
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ using visualtest::shotOptions;
 
 // Where a failing render is left for a person to look at.
 std::string keepForInspection(const std::string& name, const RgbImage& image) {
-  const std::string path = "/tmp/velmora-visual-" + name + ".png";
+  const std::string path = supporttest::keptFile("visual-" + name + ".png");
   writePng(path, image);
   return path;
 }
