@@ -41,6 +41,27 @@ int decodeStatus(int status) {
 
 }  // namespace
 
+bool ChildProcess::hold() {
+  if (pid_ <= 0 || exited_ || kill(pid_, SIGSTOP) != 0) return false;
+  // The signal is only sent by then: wait for the kernel to show the process stopped ("T").
+  const std::string statFile = "/proc/" + std::to_string(pid_) + "/stat";
+  for (int i = 0; i < 1000; ++i) {
+    std::ifstream in(statFile);
+    std::string stat;
+    std::getline(in, stat);
+    const size_t end = stat.rfind(')');
+    if (end != std::string::npos && end + 2 < stat.size() && stat[end + 2] == 'T') return true;
+    const timespec wait{0, 1000000};
+    nanosleep(&wait, nullptr);
+  }
+  resume();
+  return false;
+}
+
+void ChildProcess::resume() {
+  if (pid_ > 0 && !exited_) kill(pid_, SIGCONT);
+}
+
 ChildProcess::~ChildProcess() {
   closeInput();
   stop();

@@ -42,6 +42,11 @@ class ChildProcess {
   // The whole process group: SIGTERM, then SIGKILL if it lingers; reaps it.
   void stop();
 
+  // Holds the process (SIGSTOP) and returns once it is stopped; false when it
+  // could not be held within a second. resume() lets it run on (SIGCONT).
+  bool hold();
+  void resume();
+
   pid_t pid() const { return pid_; }
   bool exited() const { return exited_; }
   // The exit code, or 128 + the signal number for a process ended by a signal.
