@@ -97,6 +97,16 @@ class FrameIdentity : public apptest::SceneTest {
   }
 };
 
+// The comparisons below hold llvmpipe's rasterisation to the picture
+// tolerance; another driver may round differently. CTest runs them on Mesa's
+// software renderer (tests/support/with-display.sh); run by hand, say so.
+TEST(Renderer, IsMesaLlvmpipe) {
+  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  ASSERT_NE(renderer, nullptr);
+  EXPECT_NE(std::string(renderer).find("llvmpipe"), std::string::npos)
+      << "rendering with \"" << renderer << "\": run through tests/support/with-display.sh (or ctest)";
+}
+
 TEST_F(FrameIdentity, NamedPosesDrawAndPickAsTheReference) {
   struct Pose {
     const char* name;
