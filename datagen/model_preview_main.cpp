@@ -31,7 +31,7 @@ const char* const PREVIEW_USAGE =
     "Renders the generated kart and grass from several sides, lit as the scene lights\n"
     "them, and the sky box and ground from the scene's eye, into PNG files in OUT_DIR.\n"
     "It needs an X display, e.g.:\n"
-    "  xvfb-run -a -s \"-screen 0 1600x1200x24\" velmora-datagen-preview /tmp/preview\n"
+    "  xvfb-run -a -s \"-screen 0 1600x1200x24\" velmora-datagen-preview out/preview\n"
     "\n"
     "  --help      this text\n"
     "  --version   the version\n";
