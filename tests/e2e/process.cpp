@@ -218,7 +218,15 @@ void ChildProcess::stop() {
     kill(-pid_, SIGKILL);
     waitFor(5);
   }
-  // Stragglers of the group that outlived the leader.
+  // Stragglers of the group that outlived the leader: xvfb-run ends without
+  // waiting for its X server. Asked first, so that a server removes its lock
+  // file and socket (killed outright it would leave them behind), then killed.
+  if (kill(-pid_, SIGTERM) == 0) {
+    for (int i = 0; i < 500 && kill(-pid_, 0) == 0; ++i) {
+      const timespec wait{0, 10000000};
+      nanosleep(&wait, nullptr);
+    }
+  }
   kill(-pid_, SIGKILL);
   groupEnded_ = true;
 }
