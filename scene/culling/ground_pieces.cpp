@@ -230,8 +230,6 @@ Peaks findPeaks(const GroundLighting& lighting, const EyeToGround& toGround, con
   return peaks;
 }
 
-// Whether the piece of `size` cells a side at (i0, k0), drawn as a fan round
-// its centre, lights as its cells do; see planGround.
 // Linear interpolation over the two triangles of a quad split along the
 // diagonal from c00 to c11 (`rising`) or from c10 to c01, at (u, v) in [0, 1]^2.
 Rgb splitValue(const Rgb& c00, const Rgb& c10, const Rgb& c01, const Rgb& c11, bool rising, double u, double v) {
@@ -265,19 +263,22 @@ PieceShape pieceShape(const GroundLighting& lighting, const std::vector<SpotCone
     const double u = static_cast<double>(i - i0) / size, v = static_cast<double>(k - k0) / size;
     return withinTolerance(splitValue(c00, c10, c01, c11, rising, u, v), shades.at(i, k));
   };
-  // The grid points round each peak that falls in the piece: where a piece
-  // most often fails, so they go first.
+  // Whether `test` holds at the four grid points round each peak that falls
+  // in the piece.
   const std::vector<float>& edges = groundEdges();
   constexpr double STEP = GROUND_SIZE / GROUND_DIVISIONS;
-  for (int p = 0; p < peaks.count; ++p) {
-    const double x = peaks.points[p][0], z = peaks.points[p][1];
-    if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
-    const int i = std::clamp(static_cast<int>((x - edges[0]) / STEP), i0, i1 - 1);
-    const int k = std::clamp(static_cast<int>((z - edges[0]) / STEP), k0, k1 - 1);
-    if (!matches(i, k) || !matches(i + 1, k) || !matches(i, k + 1) || !matches(i + 1, k + 1)) {
-      return PieceShape::None;
+  const auto holdsRoundPeaks = [&](const auto& test) {
+    for (int p = 0; p < peaks.count; ++p) {
+      const double x = peaks.points[p][0], z = peaks.points[p][1];
+      if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
+      const int i = std::clamp(static_cast<int>((x - edges[0]) / STEP), i0, i1 - 1);
+      const int k = std::clamp(static_cast<int>((z - edges[0]) / STEP), k0, k1 - 1);
+      if (!test(i, k) || !test(i + 1, k) || !test(i, k + 1) || !test(i + 1, k + 1)) return false;
     }
-  }
+    return true;
+  };
+  // Round the peaks is where a piece most often fails, so they go first.
+  if (!holdsRoundPeaks(matches)) return PieceShape::None;
   // Every grid point of a tile; one per tile corner of a block; one per block
   // corner of anything larger. The coarser lattices are each other's points,
   // so a piece's samples serve its parts again.
@@ -301,15 +302,9 @@ PieceShape pieceShape(const GroundLighting& lighting, const std::vector<SpotCone
     for (int i = i0; i <= i1 && all; i += stride) {
       for (int k = k0; k <= k1 && all; k += stride) all = splitMatches(rising, i, k);
     }
-    for (int p = 0; p < peaks.count && all; ++p) {
-      const double x = peaks.points[p][0], z = peaks.points[p][1];
-      if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
-      const int i = std::clamp(static_cast<int>((x - edges[0]) / STEP), i0, i1 - 1);
-      const int k = std::clamp(static_cast<int>((z - edges[0]) / STEP), k0, k1 - 1);
-      all = splitMatches(rising, i, k) && splitMatches(rising, i + 1, k) && splitMatches(rising, i, k + 1) &&
-            splitMatches(rising, i + 1, k + 1);
+    if (all && holdsRoundPeaks([&](int i, int k) { return splitMatches(rising, i, k); })) {
+      return rising ? PieceShape::Rising : PieceShape::Falling;
     }
-    if (all) return rising ? PieceShape::Rising : PieceShape::Falling;
   }
   return PieceShape::Fan;
 }
