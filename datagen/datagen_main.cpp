@@ -9,8 +9,8 @@
 #include "datagen/data_set.h"
 #include "datagen/file_store.h"
 #include "datagen/picture_previews.h"
-#include "image/printable_text.h"
-#include "tools/common/command_line.h"
+#include "support/printable_text.h"
+#include "cli/command_line.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "datagen/data_set.h"
 #include "datagen/png_writer.h"
 #include "datagen/vec.h"
-#include "tools/common/command_line.h"
+#include "cli/command_line.h"
 
 using namespace datagen;
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "tools/common/png_file.h"
+#include "cli/png_file.h"
 
 namespace datagen {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "glm/check.h"
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 float glmLarger(float a, float b) { return a < b ? b : a; }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "glm/check.h"
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 ObjGroup* glmLookupGroup(ObjModel* model, const char* name) {
   GLM_ASSERT(model, "model");

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "image/read_limits.h"
+#include "support/read_limits.h"
 
 constexpr std::uint64_t MODEL_MAX_FILE_BYTES = 256 * MIB;
 constexpr std::uint64_t MODEL_MAX_MEMORY = 1024 * MIB;

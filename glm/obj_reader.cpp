@@ -13,7 +13,7 @@
 #include "glm/mtl_reader.h"
 #include "glm/scanner_choice.h"
 #include "glm/texture_hook.h"
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "image/read_limits.h"
+#include "support/read_limits.h"
 
 class CImage;
 

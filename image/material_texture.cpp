@@ -8,8 +8,8 @@
 #include <iostream>
 
 #include "image/image.h"
-#include "image/printable_text.h"
-#include "image/read_limits.h"
+#include "support/printable_text.h"
+#include "support/read_limits.h"
 #include "image/texture_loader.h"
 
 CTextureLoader* glmTextureLoader = nullptr;

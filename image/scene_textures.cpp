@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "image/image.h"
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 #include "image/texture_loader.h"
 
 GLuint sceneTextures[SCENE_TEXTURE_COUNT] = {};

@@ -7,7 +7,7 @@
 
 #include "image/bmp_loader.h"
 #include "image/image.h"
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 #include "image/tga_loader.h"
 
 CTextureLoader::CTextureLoader() {

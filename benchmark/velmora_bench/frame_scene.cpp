@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/menu.h"
-#include "app/picking.h"
+#include "app/shell/picking.h"
 #include "scene/frame.h"
 
 const char* poseName(Pose pose) {

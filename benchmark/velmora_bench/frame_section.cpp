@@ -13,9 +13,9 @@
 
 #include "app/animation.h"
 #include "app/menu.h"
-#include "app/picking.h"
-#include "app/shell.h"
-#include "app/window.h"
+#include "app/shell/picking.h"
+#include "app/shell/shell.h"
+#include "app/shell/window.h"
 #include "benchmark/velmora_bench/bench_figures.h"
 #include "benchmark/velmora_bench/frame_scene.h"
 #include "benchmark/velmora_bench/frame_window.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/menu.h"
-#include "app/shell.h"
+#include "app/shell/shell.h"
 #include "benchmark/velmora_bench/frame_window.h"
 #include "benchmark/velmora_bench/frame_timing.h"
 

@@ -3,8 +3,8 @@
 
 #include <GL/freeglut.h>
 
-#include "app/shell.h"
-#include "app/startup.h"
+#include "app/shell/shell.h"
+#include "app/shell/startup.h"
 #include "benchmark/velmora_bench/frame_timing.h"
 
 namespace {

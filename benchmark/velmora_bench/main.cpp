@@ -15,8 +15,8 @@
 
 #include "benchmark/velmora_bench/bench_figures.h"
 #include "benchmark/velmora_bench/frame_soak.h"
-#include "image/printable_text.h"
-#include "tools/common/command_line.h"
+#include "support/printable_text.h"
+#include "cli/command_line.h"
 
 namespace {
 

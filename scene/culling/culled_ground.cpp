@@ -10,7 +10,7 @@
 #include "scene/culling/ground_lighting.h"
 #include "scene/culling/ground_pieces.h"
 #include "scene/culling/view_cull.h"
-#include "scene/ground.h"
+#include "scene/culling/ground_grid.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "scene/ground.h"
+#include "scene/culling/ground_grid.h"
 #include "scene/culling/view_cull.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "scene/ground.h"
+#include "scene/culling/ground_grid.h"
 #include "scene/culling/ground_cull.h"
 
 struct GroundLighting;

@@ -8,8 +8,8 @@
 #include "app/camera.h"
 #include "app/lighting.h"
 #include "app/scene_state.h"
-#include "app/startup.h"
-#include "app/window.h"
+#include "app/shell/startup.h"
+#include "app/shell/window.h"
 
 namespace apptest {
 

@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "app/picking.h"
-#include "app/shell.h"
+#include "app/shell/picking.h"
+#include "app/shell/shell.h"
 #include "image/scene_textures.h"
 #include "math/curve.h"
 #include "scene/frame.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "scene/frame.h"
 #include "tests/app/gl_state.h"
 #include "tests/support/gl_context.h"

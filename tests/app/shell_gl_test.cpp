@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/menu.h"
-#include "app/shell.h"
+#include "app/shell/shell.h"
 #include "tests/app/gl_state.h"
 
 namespace {

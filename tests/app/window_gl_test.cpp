@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "tests/app/gl_state.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "app/camera.h"
 #include "app/menu.h"
-#include "app/picking.h"
+#include "app/shell/picking.h"
 #include "image/scene_textures.h"
 #include "scene/frame.h"
 #include "scene/kart.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/camera.h"
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "image/scene_textures.h"
 #include "scene/ground.h"
 #include "tests/reference/path_comparison.h"

@@ -1,5 +1,5 @@
 // File text shown inside messages: nothing that would garble a terminal gets through raw.
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 #include <gtest/gtest.h>
 

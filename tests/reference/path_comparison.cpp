@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "app/menu.h"
-#include "app/picking.h"
+#include "app/shell/picking.h"
 #include "scene/frame.h"
 #include "scene/kart.h"
 #include "scene/signboard.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "image/scene_textures.h"
 #include "scene/bench.h"
 #include "scene/materials.h"

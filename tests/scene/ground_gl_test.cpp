@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "image/scene_textures.h"
 #include "scene/ground.h"
 #include "tests/reference/path_comparison.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "scene/culling/ground_lighting.h"
 #include "scene/materials.h"
 

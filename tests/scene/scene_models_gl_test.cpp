@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/scene_state.h"
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "glm/glm.h"
 #include "image/scene_textures.h"
 #include "scene/frame.h"

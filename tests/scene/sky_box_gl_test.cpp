@@ -1,7 +1,7 @@
 // The sky box, seen from inside: which picture hangs where, and which way round.
 #include <gtest/gtest.h>
 
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "image/scene_textures.h"
 #include "scene/sky_box.h"
 #include "tests/scene/scene_test_support.h"

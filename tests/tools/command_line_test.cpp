@@ -1,6 +1,6 @@
 // The shared command-line parser: both forms of a value, the order options
 // apply in, operands, and the reason given for each kind of mistake.
-#include "tools/common/command_line.h"
+#include "cli/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The shared PNG writer: rows come out right side up from either row order,
 // RGBA keeps its alpha, and a file it cannot write is refused with the reason.
-#include "tools/common/png_file.h"
+#include "cli/png_file.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

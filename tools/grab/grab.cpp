@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "image/printable_text.h"
-#include "tools/common/command_line.h"
-#include "tools/common/png_file.h"
+#include "support/printable_text.h"
+#include "cli/command_line.h"
+#include "cli/png_file.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "glm/glm.h"
 #include "image/image.h"
-#include "image/printable_text.h"
-#include "image/read_limits.h"
+#include "support/printable_text.h"
+#include "support/read_limits.h"
 #include "image/texture_loader.h"
-#include "tools/common/command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 

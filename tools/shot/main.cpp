@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 #include "image/scene_textures.h"
-#include "tools/common/command_line.h"
+#include "cli/command_line.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
 

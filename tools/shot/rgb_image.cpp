@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "tools/common/png_file.h"
+#include "cli/png_file.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "tools/shot/shot_options.h"
 
 #include "app/menu.h"
-#include "image/printable_text.h"
-#include "tools/common/command_line.h"
+#include "support/printable_text.h"
+#include "cli/command_line.h"
 
 const char* const SHOT_USAGE =
     "Usage: velmora-shot [OPTIONS] OUTPUT.png\n"

@@ -11,8 +11,8 @@
 #include "app/animation.h"
 #include "app/menu.h"
 #include "app/scene_state.h"
-#include "app/startup.h"
-#include "app/window.h"
+#include "app/shell/startup.h"
+#include "app/shell/window.h"
 #include "scene/frame.h"
 
 namespace {

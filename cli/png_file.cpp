@@ -1,12 +1,12 @@
 // PNG files through libpng's simplified API, which also takes rows bottom up.
-#include "tools/common/png_file.h"
+#include "cli/png_file.h"
 
 #include <png.h>
 
 #include <climits>
 #include <cstring>
 
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 bool writePngFile(const std::string& path, int width, int height, int channels, const unsigned char* pixels,
                   bool bottomRowFirst, std::string* error) {

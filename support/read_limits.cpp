@@ -1,5 +1,5 @@
 // The caps of the readers and the words for files they cannot read.
-#include "image/read_limits.h"
+#include "support/read_limits.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 namespace {
 

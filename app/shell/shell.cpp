@@ -1,15 +1,15 @@
 // The application shell: the window, the callbacks, the menus, the buffer swap
 // and the redisplay requests.
-#include "app/shell.h"
+#include "app/shell/shell.h"
 
 #include <GL/glut.h>
 
 #include "app/animation.h"
 #include "app/camera.h"
 #include "app/menu.h"
-#include "app/picking.h"
+#include "app/shell/picking.h"
 #include "app/scene_state.h"
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "scene/frame.h"
 
 static_assert(ARROW_KEY_LEFT == GLUT_KEY_LEFT && ARROW_KEY_UP == GLUT_KEY_UP && ARROW_KEY_RIGHT == GLUT_KEY_RIGHT &&

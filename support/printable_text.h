@@ -1,6 +1,5 @@
 // Text from files (names, tokens, paths) as it may appear inside a message:
-// bytes that would garble a terminal are written as escapes. It lives with the
-// images because they are the lowest layer that prints a file's name.
+// bytes that would garble a terminal are written as escapes.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // Escaping of file text for messages: control bytes and broken UTF-8.
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 #include <cstdio>
 

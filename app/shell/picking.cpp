@@ -1,5 +1,5 @@
 // Object picking in OpenGL selection mode.
-#include "app/picking.h"
+#include "app/shell/picking.h"
 
 #include <GL/glu.h>
 

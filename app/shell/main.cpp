@@ -2,9 +2,9 @@
 // everything afterwards happens in the GLUT callbacks of the shell.
 #include <GL/glut.h>
 
-#include "app/shell.h"
-#include "app/start_checks.h"
-#include "app/startup.h"
+#include "app/shell/shell.h"
+#include "app/shell/start_checks.h"
+#include "app/shell/startup.h"
 
 int main(int argc, char** argv) {
   const int answered = checkBeforeWindow(argc, argv);

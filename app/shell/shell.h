@@ -17,7 +17,7 @@ void registerCallbacks();
 // Returns the top menu's id.
 int buildMenus();
 
-// The callbacks (reshape, which needs no GLUT call, is in app/window.h).
+// The callbacks (reshape, which needs no GLUT call, is in app/shell/window.h).
 void display();                                         // the frame, then a buffer swap
 void idle();                                            // one animation step, then a redisplay
 void specialKey(int key, int x, int y);                 // arrow keys walk the free camera

@@ -1,5 +1,5 @@
 // What `velmora` settles before it opens its window.
-#include "app/start_checks.h"
+#include "app/shell/start_checks.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 const char* const VELMORA_USAGE =
     "Usage: velmora [GLUT OPTIONS]\n"

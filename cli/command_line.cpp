@@ -1,5 +1,5 @@
 // The command-line convention every Velmora tool follows.
-#include "tools/common/command_line.h"
+#include "cli/command_line.h"
 
 #include <cctype>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "image/printable_text.h"
+#include "support/printable_text.h"
 
 namespace {
 

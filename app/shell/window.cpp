@@ -1,5 +1,5 @@
 // The program window: its fixed OpenGL state and the projection set on reshape.
-#include "app/window.h"
+#include "app/shell/window.h"
 
 #include <GL/glu.h>
 

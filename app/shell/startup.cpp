@@ -1,10 +1,10 @@
 // Start-up after the window exists, and the scene put back to its start.
-#include "app/startup.h"
+#include "app/shell/startup.h"
 
 #include "app/camera.h"
 #include "app/lighting.h"
 #include "app/scene_state.h"
-#include "app/window.h"
+#include "app/shell/window.h"
 #include "image/scene_textures.h"
 #include "scene/kart.h"
 #include "scene/kart_lap.h"
