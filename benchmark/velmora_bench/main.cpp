@@ -1,6 +1,5 @@
 // velmora-bench: frame, pick, start-up, model-reading and image-decoding figures,
 // each printed beside what it is compared with, then one machine-readable line.
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include "benchmark/velmora_bench/frame_soak.h"
 #include "support/printable_text.h"
 #include "cli/command_line.h"
+#include "cli/display.h"
 
 namespace {
 
@@ -41,43 +41,6 @@ const char* const USAGE =
     "Exit status: 0 when every culled frame and pick matched its reference (or the soak\n"
     "stayed flat), 1 otherwise, 2 for a wrong command line.\n";
 
-bool displayAnswers() {
-  const char* name = std::getenv("DISPLAY");
-  if (name == nullptr || *name == '\0') return false;
-  // The connection stays open: closing the only client of a fresh Xvfb makes it
-  // reset, and GLUT's own connection would then fail if it came at that moment.
-  static Display* display = XOpenDisplay(nullptr);
-  return display != nullptr;
-}
-
-// Runs this same benchmark under a private Xvfb screen large enough for the
-// 1300 x 1000 window. Returns only if that could not be done.
-void runUnderXvfb(char** argv) {
-  if (std::getenv("VELMORA_BENCH_UNDER_XVFB") != nullptr) {
-    std::fprintf(stderr,
-                 "velmora-bench: no X display answers, even under xvfb-run; check that Xvfb starts (xvfb-run -a true)\n");
-    return;
-  }
-  setenv("VELMORA_BENCH_UNDER_XVFB", "1", 1);
-  char self[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) return;
-  self[length] = '\0';
-  // A random first server number keeps parallel runs off each other's server.
-  std::random_device seed;
-  const std::string serverNumber = std::to_string(100 + seed() % 800);
-  std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-n"),
-                             const_cast<char*>(serverNumber.c_str()), const_cast<char*>("-s"),
-                             const_cast<char*>("-screen 0 1600x1200x24 -nolisten tcp -noreset"), self};
-  for (char** arg = argv + 1; *arg != nullptr; ++arg) args.push_back(*arg);
-  args.push_back(nullptr);
-  std::fflush(stdout);
-  execvp("xvfb-run", args.data());
-  std::fprintf(stderr,
-               "velmora-bench: no X display, and xvfb-run cannot be started (%s); "
-               "install xvfb and xauth or run it in an X session\n",
-               std::strerror(errno));
-}
 
 // A scratch folder of this run's own under $TMPDIR (or the system's temporary
 // folder): parallel runs never share a file, and it goes when the run ends,
@@ -130,10 +93,7 @@ int main(int argc, char** argv) {
   if (!operands.empty()) return line.refuse("unexpected argument \"" + printableText(operands[0]) + "\"");
 
   const bool needsDisplay = soakFrames > 0 || only.empty() || only == "frame";
-  if (needsDisplay && !displayAnswers()) {
-    runUnderXvfb(argv);
-    return 1;
-  }
+  if (needsDisplay && !ensureDisplay("velmora-bench", argv)) return 1;
 
   if (soakFrames > 0) return runSoak(soakFrames) ? 0 : 1;
 

@@ -1,7 +1,6 @@
 // velmora-shot: one frame of the scene, rendered offscreen through the
 // program's own code, written as a PNG file.
 #include <GL/glut.h>
-#include <X11/Xlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,14 +13,11 @@
 #include "support/printable_text.h"
 #include "image/scene_textures.h"
 #include "cli/command_line.h"
+#include "cli/display.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
 
 namespace {
-
-// Set in the environment of the copy that runs under xvfb-run, so that a
-// server which does not answer cannot make it start another one.
-constexpr const char* UNDER_XVFB = "VELMORA_SHOT_UNDER_XVFB";
 
 bool isDirectory(const std::string& path) {
   struct stat info;
@@ -39,33 +35,6 @@ std::string executablePath() {
 std::string executableDir() {
   const std::string path = executablePath();
   return path.substr(0, path.find_last_of('/'));
-}
-
-// A GL context needs an X display; when none answers, run this very command
-// again under a private Xvfb. Returns only when a display answers.
-void ensureDisplay(int argc, char** argv) {
-  // The connection stays open: closing the only client of a fresh Xvfb would
-  // make it reset just when GLUT connects.
-  if (XOpenDisplay(nullptr)) return;
-  if (std::getenv(UNDER_XVFB)) {
-    std::fprintf(stderr,
-                 "velmora-shot: cannot open an X display, not even under xvfb-run; check that Xvfb starts "
-                 "(xvfb-run -a true)\n");
-    std::exit(1);
-  }
-  setenv(UNDER_XVFB, "1", 1);
-  // A random first display number keeps parallel runs off each other's server.
-  const std::string first = std::to_string(100 + getpid() % 800);
-  const std::string self = executablePath();
-  std::vector<const char*> command = {"xvfb-run", "-a", "-n", first.c_str(), "-s",
-                                      "-screen 0 1600x1200x24 -nolisten tcp -noreset", self.empty() ? argv[0] : self.c_str()};
-  for (int i = 1; i < argc; ++i) command.push_back(argv[i]);
-  command.push_back(nullptr);
-  execvp(command[0], const_cast<char* const*>(command.data()));
-  std::fprintf(stderr,
-               "velmora-shot: no X display, and xvfb-run cannot be started; install xvfb and xauth or run it in an X "
-               "session\n");
-  std::exit(1);
 }
 
 // The working folder becomes the one that holds data/, as the program expects.
@@ -111,7 +80,7 @@ int main(int argc, char** argv) {
     printVersion("velmora-shot");
     return 0;
   }
-  ensureDisplay(argc, argv);
+  if (!ensureDisplay("velmora-shot", argv)) return 1;
   // The output is named from where the command was given, before moving to data/.
   const std::string output = absolutePath(options.output);
   if (!enterDataRoot(options.root)) return 1;
