@@ -187,11 +187,12 @@ GroundGrid planGrid(const std::vector<float>& points, double modelUnits) {
     grid.stepInModelUnits = grid.step * modelUnits;
     return grid;
   }
-  grid.level = box.lo.y;
   grid.centerX = (box.lo.x + box.hi.x) / 2;
   grid.centerZ = (box.lo.z + box.hi.z) / 2;
   const double largest = std::max({box.hi.x - box.lo.x, box.hi.y - box.lo.y, box.hi.z - box.lo.z});
   const double footprint = std::max(box.hi.x - box.lo.x, box.hi.z - box.lo.z);
+  // A little under the model, so that faces lying on the ground hide the lines.
+  grid.level = box.lo.y - 0.002 * largest;
   if (!(largest > 0) || !(modelUnits > 0)) {
     grid.step = largest > 0 ? largest / 4 : 0.25;
     grid.halfLines = 4;

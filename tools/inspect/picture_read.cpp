@@ -18,7 +18,8 @@ std::vector<std::string>* failedTextures = nullptr;
 MaterialTextureResult loadOrNote(const char* path, bool repeat, bool linear, bool mipmap) {
   MaterialTextureResult result = glmTryLoadTexture(path, repeat, linear, mipmap);
   if (!result.ok && failedTextures != nullptr) {
-    failedTextures->push_back(result.error + result.reason);
+    // Printed as the program prints it: the loader's text, one more line end, the reason.
+    failedTextures->push_back(result.error + "\n" + result.reason);
     result = MaterialTextureResult();
     result.ok = true;
   }

@@ -148,7 +148,7 @@ std::string footerOf(const PictureModel& picture, const PictureOptions& options,
   std::string footer = picture.name + ":  ";
   if (empty) {
     footer += picture.model->ntris == 0 ? "nothing to draw: no triangles"
-                                        : "nothing to draw: no triangle has finite corners after fitting";
+                                        : "nothing to draw: no triangle has an area and finite corners";
   } else {
     footer += shortNumber(picture.size[0]) + " wide, " + shortNumber(picture.size[1]) + " high, " +
               shortNumber(picture.size[2]) + " deep;  grid " + shortNumber(grid.stepInModelUnits);
@@ -167,8 +167,16 @@ std::vector<float> drawnPoints(const ObjModel& model, bool zUp) {
     const float* p = &model.vertices[3 * v];
     return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]);
   };
+  auto hasArea = [&model](const ObjTriangle& triangle) {
+    const float* a = &model.vertices[3 * triangle.vertex[0]];
+    const float* b = &model.vertices[3 * triangle.vertex[1]];
+    const float* c = &model.vertices[3 * triangle.vertex[2]];
+    const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    return u[1] * w[2] - u[2] * w[1] != 0 || u[2] * w[0] - u[0] * w[2] != 0 || u[0] * w[1] - u[1] * w[0] != 0;
+  };
   for (const ObjTriangle& triangle : model.tris) {
-    if (!finiteVertex(triangle.vertex[0]) || !finiteVertex(triangle.vertex[1]) || !finiteVertex(triangle.vertex[2]))
+    if (!finiteVertex(triangle.vertex[0]) || !finiteVertex(triangle.vertex[1]) || !finiteVertex(triangle.vertex[2]) ||
+        !hasArea(triangle))
       continue;
     for (unsigned v : triangle.vertex) {
       if (taken[v]) continue;

@@ -26,7 +26,7 @@ constexpr PictureColor PICTURE_NORMAL = {64, 220, 235};
 extern const float PICTURE_PLAIN_DIFFUSE[4];
 extern const float PICTURE_PLAIN_AMBIENT[4];
 
-// The corners of every triangle whose three corners are finite, as x, y, z
+// The corners of every triangle that has an area and finite corners, as x, y, z
 // triples seen with y up (the model's z turned up when `zUp`); each vertex once.
 std::vector<float> drawnPoints(const ObjModel& model, bool zUp);
 
