@@ -32,8 +32,10 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
-ToolRun inspect(const std::vector<std::string>& args, const std::string& picture = "") {
+// With `noDisplay`, as a terminal without X runs it.
+ToolRun inspect(const std::vector<std::string>& args, const std::string& picture = "", bool noDisplay = false) {
   e2etest::ProcessSpec launch;
+  if (noDisplay) launch.unsetEnv = {"DISPLAY"};
   launch.argv = {VELMORA_INSPECT};
   launch.argv.insert(launch.argv.end(), args.begin(), args.end());
   const std::string folder = supporttest::makeTempDir("run");
@@ -57,6 +59,7 @@ struct ViewCoverage {
   double extent = 0;  // the larger share of the view's width or height their bounding box spans
   double area = 0;    // their share of the view's pixels
   long backFace = 0;  // of them, those in the back-face colour
+  long normal = 0;    // those in the normals' colour
   long lit = 0;       // those that are not (nearly) black
   long pixels = 0;
   double mean[3] = {0, 0, 0};
@@ -71,6 +74,7 @@ ViewCoverage coverage(const RgbImage& image, const ViewRect& rect) {
       if (isColor(p, PICTURE_BACKGROUND) || isColor(p, PICTURE_GRID)) continue;
       ++c.pixels;
       c.backFace += isColor(p, PICTURE_BACK_FACE);
+      c.normal += isColor(p, PICTURE_NORMAL);
       c.lit += std::max({p[0], p[1], p[2]}) > 40;
       for (int k = 0; k < 3; ++k) c.mean[k] += p[k];
       left = std::min(left, x), right = std::max(right, x);
@@ -134,7 +138,8 @@ TEST(PictureTestdata, EveryModelReadFillsEachViewAndTheRestIsRefusedOrGrey) {
     SCOPED_TRACE(model);
     std::remove(out.c_str());
     const ToolRun text = inspect({model});
-    const ToolRun picture = inspect({"--picture", out, "--size", std::to_string(W) + "x" + std::to_string(H), model}, out);
+    const ToolRun picture =
+        inspect({"--picture", out, "--size", std::to_string(W) + "x" + std::to_string(H), model}, out);
     const bool missingPiece = text.err.find("can't open material file") != std::string::npos ||
                               text.err.find("Error reading texture") != std::string::npos;
     if (text.status != 0 && !missingPiece) {
@@ -181,11 +186,13 @@ TEST(PictureTestdata, EveryModelReadFillsEachViewAndTheRestIsRefusedOrGrey) {
     if (lit == 0) {
       // All black only as the scene shows it: a model turned inside out (its
       // back faces then fill the --faces picture), or one with black materials.
-      const ToolRun faces = inspect({"--picture", out, "--faces", "--size", std::to_string(W) + "x" + std::to_string(H), model}, out);
+      const ToolRun faces =
+          inspect({"--picture", out, "--faces", "--size", std::to_string(W) + "x" + std::to_string(H), model}, out);
       long back = 0, all = 0;
       for (const ViewCoverage& view : viewsOf(faces.image, 4, W, H)) back += view.backFace, all += view.pixels;
       const bool insideOut = all > 0 && back > all / 2;
-      std::printf("%-48s all black: %.0f%% back faces\n", model.substr(model.rfind('/') + 1).c_str(), all > 0 ? 100.0 * back / all : 0.0);
+      std::printf("%-48s all black: %.0f%% back faces\n", model.substr(model.rfind('/') + 1).c_str(),
+                  all > 0 ? 100.0 * back / all : 0.0);
       EXPECT_TRUE(insideOut || text.out.find("diffuse 0 0 0") != std::string::npos) << text.out;
       EXPECT_FALSE(missingPiece);
     }
@@ -259,6 +266,8 @@ struct KartCase {
   std::vector<std::string> options;
   bool matchesReference;
   double backFaceShare[2];  // the share of the model's pixels in the back-face colour: at least, at most
+  bool normals;             // lines in the normals' colour
+  bool noDisplay;           // run where no display answers: it must start its own
 };
 
 // Made with: velmora-inspect --picture tests/tools/references/kart_sheet.png --size 240x180
@@ -271,10 +280,11 @@ TEST(KartPicture, SheetMatchesTheReferenceFromAnyCopyAndInsideOutShows) {
   RgbImage reference;
   ASSERT_TRUE(readPng(supporttest::source(REFERENCE), &reference));
   const std::vector<KartCase> cases = {
-      {"as read", unchanged, false, {}, true, {0, 0}},
-      {"z up", zUp, false, {"--up", "z"}, true, {0, 0}},
-      {"faces shown", unchanged, false, {"--faces"}, false, {0, 0.05}},
-      {"inside out", unchanged, true, {"--faces"}, false, {0.6, 1}},
+      {"as read", unchanged, false, {}, true, {0, 0}, false, true},
+      {"z up", zUp, false, {"--up", "z"}, true, {0, 0}, false, false},
+      {"faces shown", unchanged, false, {"--faces"}, false, {0, 0.05}, false, false},
+      {"inside out", unchanged, true, {"--faces"}, false, {0.6, 1}, false, false},
+      {"normals", unchanged, false, {"--normals", "--ortho"}, false, {0, 0}, true, false},
   };
   for (const KartCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -283,7 +293,7 @@ TEST(KartPicture, SheetMatchesTheReferenceFromAnyCopyAndInsideOutShows) {
     std::vector<std::string> args = {"--picture", folder + "/sheet.png", "--size", "240x180"};
     args.insert(args.end(), c.options.begin(), c.options.end());
     args.push_back(model);
-    const ToolRun run = inspect(args, folder + "/sheet.png");
+    const ToolRun run = inspect(args, folder + "/sheet.png", c.noDisplay);
     ASSERT_EQ(run.status, 0) << run.err;
     ASSERT_FALSE(run.image.empty());
     if (c.matchesReference) {
@@ -291,11 +301,13 @@ TEST(KartPicture, SheetMatchesTheReferenceFromAnyCopyAndInsideOutShows) {
       if (!result.passes) writePng(supporttest::keptFile(std::string("kart-sheet-") + c.name + ".png"), run.image);
       EXPECT_TRUE(result.passes) << visualtest::describe(result);
     }
-    long pixels = 0, backFace = 0;
+    long pixels = 0, backFace = 0, normal = 0;
     for (const ViewCoverage& view : viewsOf(run.image, 4, 240, 180)) {
       pixels += view.pixels;
       backFace += view.backFace;
+      normal += view.normal;
     }
+    EXPECT_EQ(normal > pixels / 20, c.normals) << normal << " of " << pixels;
     ASSERT_GT(pixels, 0);
     const double share = static_cast<double>(backFace) / pixels;
     std::printf("%s: %.1f%% of the model's pixels in the back-face colour\n", c.name, 100 * share);

@@ -107,10 +107,18 @@ std::vector<ViewAngles> pictureViews(const PictureOptions& options) {
   }
   for (ViewName name : options.views) {
     switch (name) {
-      case ViewName::FRONT: views.push_back({"front", 0, LOW_ELEVATION}); break;
-      case ViewName::SIDE: views.push_back({"side", 90, LOW_ELEVATION}); break;
-      case ViewName::TOP: views.push_back({"top", 90, 90}); break;
-      case ViewName::ISO: views.push_back({"iso", 45, ISO_ELEVATION}); break;
+      case ViewName::FRONT:
+        views.push_back({"front", 0, LOW_ELEVATION});
+        break;
+      case ViewName::SIDE:
+        views.push_back({"side", 90, LOW_ELEVATION});
+        break;
+      case ViewName::TOP:
+        views.push_back({"top", 90, 90});
+        break;
+      case ViewName::ISO:
+        views.push_back({"iso", 45, ISO_ELEVATION});
+        break;
     }
   }
   return views;
@@ -130,7 +138,8 @@ ViewCamera frameView(const ViewAngles& view, const std::vector<float>& points, d
   camera.aspect = aspect;
   camera.up = basis.up;
   Extent extent = extentOf(points, basis, center);
-  Vec3 target = center + basis.right * ((extent.lo[0] + extent.hi[0]) / 2) + basis.up * ((extent.lo[1] + extent.hi[1]) / 2);
+  Vec3 target =
+      center + basis.right * ((extent.lo[0] + extent.hi[0]) / 2) + basis.up * ((extent.lo[1] + extent.hi[1]) / 2);
   double distance = 4 * radius;
   if (ortho) {
     const double halfWidth = (extent.hi[0] - extent.lo[0]) / 2, halfHeight = (extent.hi[1] - extent.lo[1]) / 2;

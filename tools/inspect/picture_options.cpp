@@ -7,7 +7,8 @@
 namespace {
 
 bool endsWithObj(const std::string& path) {
-  return path.size() >= 4 && (path.compare(path.size() - 4, 4, ".obj") == 0 || path.compare(path.size() - 4, 4, ".OBJ") == 0);
+  return path.size() >= 4 &&
+         (path.compare(path.size() - 4, 4, ".obj") == 0 || path.compare(path.size() - 4, 4, ".OBJ") == 0);
 }
 
 }  // namespace
@@ -88,8 +89,7 @@ std::string pictureMistake(const PictureOptions& options, const std::vector<std:
     return "";
   }
   if (options.viewsGiven && options.turntable > 0) return "--views and --turntable exclude each other";
-  if (files.size() != 1)
-    return "--picture draws one model; " + std::to_string(files.size()) + " files given";
+  if (files.size() != 1) return "--picture draws one model; " + std::to_string(files.size()) + " files given";
   if (!endsWithObj(files[0])) return "--picture draws a model (.obj file), not \"" + printableText(files[0]) + "\"";
   const SheetLayout layout =
       layoutSheet(options.turntable > 0 ? options.turntable : static_cast<int>(options.views.size()), options.width,

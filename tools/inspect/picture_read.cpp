@@ -36,8 +36,10 @@ std::unique_ptr<ObjScanner> openWithoutLibraries(const char* path, std::string* 
   bool lineStart = true;
   for (char& c : text) {
     if (lineStart && c == 'm') c = '#';
-    if (c == '\n') lineStart = true;
-    else if (c != ' ' && c != '\t' && c != '\r') lineStart = false;
+    if (c == '\n')
+      lineStart = true;
+    else if (c != ' ' && c != '\t' && c != '\r')
+      lineStart = false;
   }
   return std::make_unique<BufferScanner>(text.data(), text.size());
 }

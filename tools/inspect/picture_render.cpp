@@ -58,8 +58,8 @@ void placeCamera(const ViewCamera& camera) {
   }
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z,
-            camera.up.x, camera.up.y, camera.up.z);
+  gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, camera.up.x,
+            camera.up.y, camera.up.z);
 }
 
 std::vector<float> gridLines(const GroundGrid& grid) {
@@ -196,8 +196,9 @@ RgbImage renderPicture(const PictureModel& picture, const PictureOptions& option
   const SheetLayout layout = layoutSheet(static_cast<int>(views.size()), options.width, options.height);
   OffscreenTarget target(layout.width, layout.height);
   if (!target.isComplete()) {
-    if (error) *error = "cannot make an offscreen framebuffer of " + std::to_string(layout.width) + "x" +
-                        std::to_string(layout.height) + " pixels";
+    if (error)
+      *error = "cannot make an offscreen framebuffer of " + std::to_string(layout.width) + "x" +
+               std::to_string(layout.height) + " pixels";
     return RgbImage();
   }
   const std::vector<float> points = drawnPoints(*picture.model, options.zUp);
