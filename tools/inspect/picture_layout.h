@@ -14,7 +14,7 @@ struct SheetLayout {
   int rows = 0;
   int viewWidth = 0;
   int viewHeight = 0;
-  int width = 0;   // of the whole picture
+  int width = 0;  // of the whole picture
   int height = 0;
 };
 constexpr int CAPTION_HEIGHT = 18;
@@ -64,7 +64,7 @@ ViewCamera frameView(const ViewAngles& view, const std::vector<float>& points, d
 
 // A square grid of lines on the ground under the model, about its footprint.
 struct GroundGrid {
-  double level = 0;             // just under the lowest y of the model
+  double level = 0;  // just under the lowest y of the model
   double centerX = 0, centerZ = 0;
   double step = 0;              // between lines, in the points' units
   int halfLines = 0;            // lines on either side of the centre
