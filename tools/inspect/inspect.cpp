@@ -211,8 +211,9 @@ bool writePicture(ObjModel* model, unsigned drawMode, const double rawSize[3], c
     std::fprintf(stderr, "velmora-inspect: %s\n", error.c_str());
     return false;
   }
-  std::printf("  picture: %s, %zu views of %d x %d%s\n", printableText(options.output).c_str(),
-              pictureViews(options).size(), options.width, options.height,
+  const size_t views = pictureViews(options).size();
+  std::printf("  picture: %s, %zu view%s of %d x %d%s\n", printableText(options.output).c_str(), views,
+              views == 1 ? "" : "s", options.width, options.height,
               drawnPoints(*model, false).empty() ? ", nothing to draw" : "");
   return true;
 }
