@@ -142,6 +142,12 @@ bool parseWholeNumber(const std::string& text, int min, int max, int* value) {
   return true;
 }
 
+bool parseSize(const std::string& text, int min, int max, int* width, int* height) {
+  const size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  return parseWholeNumber(text.substr(0, x), min, max, width) && parseWholeNumber(text.substr(x + 1), min, max, height);
+}
+
 bool parseDecimal(const std::string& text, double min, double max, double* value) {
   if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '+' ||
                         text[0] == '.'))

@@ -73,6 +73,9 @@ void printVersion(const std::string& program);
 bool parseWholeNumber(const std::string& text, long min, long max, long* value);
 bool parseWholeNumber(const std::string& text, int min, int max, int* value);
 
+// "WxH": two whole numbers, each within [min, max], joined by an 'x'.
+bool parseSize(const std::string& text, int min, int max, int* width, int* height);
+
 // The whole text as a finite decimal number within [min, max].
 bool parseDecimal(const std::string& text, double min, double max, double* value);
 

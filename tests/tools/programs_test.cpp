@@ -32,7 +32,7 @@ std::vector<Program> programs() {
   std::vector<Program> list = {
       {"velmora", VELMORA_PROGRAM, true, {}, ""},
       {"velmora-shot", VELMORA_SHOT, true, {"--frames", "12abc", "x.png"}, "--frames"},
-      {"velmora-inspect", VELMORA_INSPECT, true, {}, ""},
+      {"velmora-inspect", VELMORA_INSPECT, true, {"--turntable", "12abc", "x.obj"}, "--turntable"},
       {"velmora-grab", VELMORA_GRAB, true, {"--wait=soon", "x.png"}, "--wait"},
       {"velmora-datagen", VELMORA_DATAGEN, true, {}, ""},
       {"velmora-datagen-preview", VELMORA_DATAGEN_PREVIEW, true, {}, ""},

@@ -1,5 +1,6 @@
 // velmora-inspect: describes image and model files the way the program sees
 // them, through the same texture registry and the same model reader.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -7,12 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
+#include "cli/display.h"
+#include "cli/png_file.h"
 #include "glm/glm.h"
 #include "image/image.h"
+#include "image/texture_loader.h"
 #include "support/printable_text.h"
 #include "support/read_limits.h"
-#include "image/texture_loader.h"
-#include "cli/command_line.h"
+#include "tools/inspect/picture_layout.h"
+#include "tools/inspect/picture_options.h"
+#include "tools/inspect/picture_read.h"
+#include "tools/inspect/picture_render.h"
+#include "tools/offscreen/offscreen.h"
 
 namespace {
 
@@ -36,8 +44,32 @@ const char* USAGE =
     "  --help      this text\n"
     "  --version   the version\n"
     "  --          the arguments after it are files, even those starting with a dash\n"
-    "Exit status: 0 when every file was read, 1 when any was refused, 2 for a wrong\n"
-    "command line.\n";
+    "\n"
+    "Picture of a model: velmora-inspect --picture OUT.png [OPTIONS] MODEL.obj\n"
+    "  Prints the report above, then draws the model as the scene does (its display\n"
+    "  list of mode 18: smooth normals and material colours, textures loaded but not\n"
+    "  drawn) offscreen into a PNG sheet of views, each framed to fit the model, lit\n"
+    "  by a key and a fill light over a ground grid, with the model's size in its own\n"
+    "  units and the grid's step written under the views. A material library or a\n"
+    "  material texture that is missing is reported with the program's message and\n"
+    "  left out: the model, or the materials of that texture, show light grey. No X\n"
+    "  display: it runs itself under xvfb-run.\n"
+    "  --picture FILE    the PNG file to write\n"
+    "  --views LIST      any of front, side, top, iso, comma-separated, in the order\n"
+    "                    wanted (default front,side,top,iso). front looks from -x, the\n"
+    "                    side the scene takes for a kart's front; side from +z; top from\n"
+    "                    above; iso from front, side and above at once\n"
+    "  --turntable N     N views round the vertical axis instead (1..36)\n"
+    "  --size WxH        each view's size in pixels (default 400x300, 64..4096 each)\n"
+    "  --up y|z          the model's up axis (default y; z for files from tools that\n"
+    "                    export z up)\n"
+    "  --ortho           orthographic cameras (default perspective)\n"
+    "  --faces           back faces (seen from behind: inside-out parts) in magenta\n"
+    "  --normals         the vertex normals as short cyan lines\n"
+    "Every option also takes its value as --option=VALUE.\n"
+    "\n"
+    "Exit status: 0 when every file was read (and the picture written), 1 when any\n"
+    "was refused (or the picture could not be written), 2 for a wrong command line.\n";
 
 // Material textures decoded like the program decodes them, without creating
 // GL textures; the failure text is the one the program prints.
@@ -144,12 +176,60 @@ std::vector<std::string> readWarnings(const ObjModel& model, const ObjReadNotes&
   return warnings;
 }
 
-bool inspectModel(const std::string& path) {
+// The model's extent along each axis of `points` (x, y, z triples).
+void extentOf(const std::vector<float>& points, double extent[3]) {
+  for (int a = 0; a < 3; ++a) {
+    double lo = 0, hi = 0;
+    for (size_t i = a; i < points.size(); i += 3) {
+      lo = i == static_cast<size_t>(a) ? points[i] : std::min<double>(lo, points[i]);
+      hi = i == static_cast<size_t>(a) ? points[i] : std::max<double>(hi, points[i]);
+    }
+    extent[a] = hi - lo;
+  }
+}
+
+std::string baseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// Draws the prepared model into the picture file; false with a message when
+// that cannot be done.
+bool writePicture(ObjModel* model, unsigned drawMode, const double rawSize[3], const std::string& path,
+                  const PictureOptions& options) {
+  PictureModel picture;
+  picture.model = model;
+  picture.name = printableText(baseName(path));
+  std::copy(rawSize, rawSize + 3, picture.size);
+  double fitted[3];
+  extentOf(drawnPoints(*model, options.zUp), fitted);
+  const double largest = std::max({fitted[0], fitted[1], fitted[2]});
+  picture.modelUnits = largest > 0 ? std::max({rawSize[0], rawSize[1], rawSize[2]}) / largest : 1;
+  picture.list = glmCompileList(model, drawMode);
+  std::string error;
+  const RgbImage image = renderPicture(picture, options, &error);
+  if (image.empty() ||
+      !writePngFile(options.output, image.width, image.height, 3, image.rgb.data(), false, &error)) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "velmora-inspect: %s\n", error.c_str());
+    return false;
+  }
+  const size_t views = pictureViews(options).size();
+  std::printf("  picture: %s, %zu view%s of %d x %d%s\n", printableText(options.output).c_str(), views,
+              views == 1 ? "" : "s", options.width, options.height,
+              drawnPoints(*model, false).empty() ? ", nothing to draw" : "");
+  return true;
+}
+
+// Describes the model; with `picture`, reads it as the picture does and draws it.
+bool inspectModel(const std::string& path, const PictureOptions* picture) {
   std::printf("%s\n", printableText(path).c_str());
   std::fflush(stdout);
   std::unique_ptr<ObjModel> model;
   ObjReadNotes notes;
-  ReadStatus status = glmReadOBJChecked(path.c_str(), &model, &notes);
+  std::vector<std::string> missing;
+  ReadStatus status = picture != nullptr ? readModelForPicture(path, &model, &notes, &missing)
+                                         : glmReadOBJChecked(path.c_str(), &model, &notes);
+  std::fflush(stdout);
+  for (const std::string& text : missing) std::fputs(text.c_str(), stderr);
+  std::fflush(stderr);
   if (!status.ok()) {
     std::fflush(stdout);
     std::fputs(status.text().c_str(), status.toStdout ? stdout : stderr);
@@ -180,6 +260,8 @@ bool inspectModel(const std::string& path) {
                 model->tex[i].height);
   }
   printBounds(*model);
+  double rawSize[3] = {0, 0, 0};
+  if (picture != nullptr) extentOf(drawnPoints(*model, picture->zUp), rawSize);
 
   float scale = 0;
   ReadStatus fit = glmFitToUnitCubeChecked(model.get(), &scale);
@@ -195,7 +277,7 @@ bool inspectModel(const std::string& path) {
   std::printf("  prepared: fit factor %g, %u vertex normals at 90 degrees\n", scale, model->nnormals);
 
   std::vector<const char*> drawWarnings;
-  glmReduceDrawMode(model.get(), DRAW_SMOOTH | DRAW_MATERIAL, &drawWarnings);
+  const unsigned drawMode = glmReduceDrawMode(model.get(), DRAW_SMOOTH | DRAW_MATERIAL, &drawWarnings);
   warnings.insert(warnings.end(), drawWarnings.begin(), drawWarnings.end());
   if (unused != 0) {
     warnings.push_back("glmVertexNormals(): vertex w/o a triangle (for " + std::to_string(unused) +
@@ -203,6 +285,7 @@ bool inspectModel(const std::string& path) {
   }
   std::printf("  warnings: %zu\n", warnings.size());
   for (const std::string& warning : warnings) std::printf("    %s", warning.c_str());
+  if (picture != nullptr && !writePicture(model.get(), drawMode, rawSize, path, *picture)) return false;
   std::printf("  verdict: read\n");
   return true;
 }
@@ -210,15 +293,27 @@ bool inspectModel(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const CommandLine line("velmora-inspect", USAGE);
+  CommandLine line("velmora-inspect", USAGE);
+  PictureOptions picture;
+  addPictureOptions(line, &picture);
   std::vector<std::string> files;
   const int status = line.handle(argc, argv, &files);
   if (status >= 0) return status;
   if (files.empty()) return line.refuse("no file given");
+  const std::string mistake = pictureMistake(picture, files);
+  if (!mistake.empty()) return line.refuse(mistake);
+  if (!picture.output.empty()) {
+    // Material textures become GL textures, as in the program: the context comes first.
+    if (!ensureDisplay("velmora-inspect", argv)) return 1;
+    openOffscreenContext(argv[0], "velmora-inspect");
+    const bool read = inspectModel(files[0], &picture);
+    std::fflush(stdout);
+    return read ? 0 : 1;
+  }
   glmSetTextureHook(decodeOnly);
   bool allRead = true;
   for (const std::string& path : files) {
-    bool read = endsWith(path, ".obj") || endsWith(path, ".OBJ") ? inspectModel(path) : inspectImage(path);
+    bool read = endsWith(path, ".obj") || endsWith(path, ".OBJ") ? inspectModel(path, nullptr) : inspectImage(path);
     allRead = allRead && read;
     std::fflush(stdout);
   }

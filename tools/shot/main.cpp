@@ -1,6 +1,5 @@
 // velmora-shot: one frame of the scene, rendered offscreen through the
 // program's own code, written as a PNG file.
-#include <GL/glut.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include "image/scene_textures.h"
 #include "cli/command_line.h"
 #include "cli/display.h"
+#include "tools/offscreen/offscreen.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
 
@@ -85,13 +85,7 @@ int main(int argc, char** argv) {
   const std::string output = absolutePath(options.output);
   if (!enterDataRoot(options.root)) return 1;
 
-  // Only the program name goes to GLUT: the options are ours.
-  int glutArgc = 1;
-  char* glutArgv[] = {argv[0], nullptr};
-  glutInit(&glutArgc, glutArgv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(64, 64);
-  glutCreateWindow("velmora-shot");
+  openOffscreenContext(argv[0], "velmora-shot");
 
   const RgbImage image = renderShot(options, &error);
   if (image.empty()) {

@@ -68,12 +68,6 @@ bool parsePose(const std::string& text, ShotAction* action) {
   return true;
 }
 
-bool parseSize(const std::string& text, int* width, int* height) {
-  const size_t x = text.find('x');
-  if (x == std::string::npos) return false;
-  return parseWholeNumber(text.substr(0, x), 16, 8192, width) && parseWholeNumber(text.substr(x + 1), 16, 8192, height);
-}
-
 ShotAction commandAction(int id) {
   ShotAction action;
   action.kind = ShotAction::Kind::COMMAND;
@@ -151,7 +145,7 @@ CommandLine shotCommandLine(ShotOptions* result) {
   line.option("--steps", countInto(&result->steps, 0, 1000000));
   line.option("--frames", countInto(&result->frames, 1, 100000));
   line.option("--size", [result](const std::string& value) -> std::string {
-    if (!parseSize(value, &result->width, &result->height)) return "takes WxH, each 16..8192";
+    if (!parseSize(value, 16, 8192, &result->width, &result->height)) return "takes WxH, each 16..8192";
     return "";
   });
   line.option("--scale", countInto(&result->scale, 1, 64, "a factor"));

@@ -1,12 +1,7 @@
 // Offscreen shots of the scene through the program's own code.
-#define GL_GLEXT_PROTOTYPES 1
 #include "tools/shot/shot_render.h"
 
 #include <GL/gl.h>
-#include <GL/glext.h>
-
-#include <algorithm>
-#include <vector>
 
 #include "app/animation.h"
 #include "app/menu.h"
@@ -14,59 +9,9 @@
 #include "app/shell/startup.h"
 #include "app/shell/window.h"
 #include "scene/frame.h"
+#include "tools/offscreen/offscreen.h"
 
 namespace {
-
-// A colour and depth target of its own, so the shot neither depends on the
-// window's size nor on what covers it on the screen.
-class OffscreenTarget {
- public:
-  OffscreenTarget(int width, int height) {
-    glGetIntegerv(GL_VIEWPORT, savedViewport);
-    glGenFramebuffers(1, &framebuffer);
-    glGenRenderbuffers(1, &color);
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, color);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-  }
-  ~OffscreenTarget() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteRenderbuffers(1, &color);
-    glDeleteRenderbuffers(1, &depth);
-    glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
-  }
-  OffscreenTarget(const OffscreenTarget&) = delete;
-  OffscreenTarget& operator=(const OffscreenTarget&) = delete;
-
-  bool isComplete() const { return complete; }
-
-  RgbImage read(int width, int height) const {
-    RgbImage image(width, height);
-    std::vector<unsigned char> rows(image.rgb.size());
-    glFinish();
-    glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-    // GL's row 0 is the bottom one; the picture's is the top one.
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    for (int y = 0; y < height; ++y)
-      std::copy_n(&rows[(static_cast<size_t>(height) - 1 - y) * rowBytes], rowBytes, image.at(0, y));
-    return image;
-  }
-
- private:
-  GLuint framebuffer = 0, color = 0, depth = 0;
-  GLint savedViewport[4] = {0, 0, 0, 0};
-  bool complete = false;
-};
 
 bool switchState(ShotSwitch which) {
   switch (which) {
