@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/command_line.h"
 #include "support/printable_text.h"
 
 const char* const VELMORA_USAGE =
@@ -51,10 +52,7 @@ constexpr GlutOption GLUT_OPTIONS[] = {{"-display", true}, {"-geometry", true}, 
                                        {"-direct", false}, {"-indirect", false}, {"-gldebug", false},
                                        {"-sync", false}};
 
-int refuse(const std::string& reason) {
-  std::fprintf(stderr, "velmora: %s; try --help\n", reason.c_str());
-  return 2;
-}
+int refuse(const std::string& reason) { return refuseCommandLine("velmora", reason); }
 
 }  // namespace
 
@@ -65,7 +63,7 @@ int checkBeforeWindow(int argc, char** argv) {
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("velmora (Velmora) %s\n", VELMORA_VERSION);
+      printVersion("velmora");
       return 0;
     }
   }
