@@ -22,7 +22,10 @@ struct Series {
   std::vector<double> samples;  // milliseconds
 
   void add(double ms) { samples.push_back(ms); }
-  double median() const { return medianOf(samples); }
+  double median() const {
+    std::vector<double> sorted = samples;
+    return medianOf(sorted);
+  }
   double p95() const { return percentile(95); }
   // Nearest-rank percentile; -1 for an empty series.
   double percentile(double p) const;

@@ -94,7 +94,7 @@ DecodeFigures decodeAll(const std::vector<std::string>& paths, int runs) {
   return figures;
 }
 
-std::string rates(const std::vector<double>& seconds, double pixelBytes, double fileBytes) {
+std::string rates(std::vector<double>& seconds, double pixelBytes, double fileBytes) {
   const double median = medianOf(seconds);
   char text[96];
   std::snprintf(text, sizeof text, "%7.1f MB/s pixels %7.1f MB/s file (%7.2f ms)",

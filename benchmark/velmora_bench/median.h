@@ -6,8 +6,8 @@
 #include <vector>
 
 // The middle value, or the mean of the two middle ones of an even count; -1
-// for no values.
-inline double medianOf(std::vector<double> values) {
+// for no values. The values are put in order on the way.
+inline double medianOf(std::vector<double>& values) {
   if (values.empty()) return -1;
   std::sort(values.begin(), values.end());
   const size_t middle = values.size() / 2;
