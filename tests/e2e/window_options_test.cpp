@@ -1,6 +1,7 @@
 // velmora's window under a real X server: GLUT's -geometry, which the program
 // passes on to glutInit, gives the window its size and place; without it the
-// window is 1300 x 1000 at (300, 20).
+// window is 1300 x 1000 at (300, 20). (A -geometry without a size is refused
+// before any window: tests/tools.)
 #include <gtest/gtest.h>
 #include <time.h>
 
@@ -45,6 +46,7 @@ TEST(WindowOptions, GeometryGivesTheWindowItsSizeAndPlace) {
       {{}, 300, 20, 1300, 1000},
       {{"-geometry", "800x600"}, 300, 20, 800, 600},
       {{"-geometry", "640x480+10+30"}, 10, 30, 640, 480},
+      {{"-geometry", "=640x480-0-0"}, 1600 - 640, 1200 - 480, 640, 480},  // from the screen's bottom right
   };
   XvfbServer xvfb;
   std::string error;

@@ -147,6 +147,9 @@ TEST_F(Programs, VelmoraRefusesAGlutOptionWithoutItsValueAndAStrayArgument) {
       {{"-display"}, "-display needs a value"},
       {{"-iconic", "-geometry"}, "-geometry needs a value"},
       {{"-geometry", "800x600", "scene"}, "unexpected argument \"scene\""},
+      {{"-geometry", "+40+50"}, "-geometry takes a size WxH with an optional place +X+Y, not \"+40+50\""},
+      {{"-geometry", "0x600"}, "-geometry takes a size WxH with an optional place +X+Y, not \"0x600\""},
+      {{"-geometry", "80x60+1"}, "-geometry takes a size WxH with an optional place +X+Y, not \"80x60+1\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);
