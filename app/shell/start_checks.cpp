@@ -68,8 +68,8 @@ bool readNumber(const char** text, long min, long max) {
 }
 
 // Whether `value` is an X geometry with a size, WxH, and optionally a place,
-// +X+Y with either sign. glutInit keeps the program's size only when none is
-// given, and takes a place alone or a bad value as a window of no size.
+// +X+Y with either sign. glutInit takes the window's size from it; given a
+// place alone or a bad value, it would open a window of no size.
 bool isSizedGeometry(const char* value) {
   const char* text = value + (*value == '=' ? 1 : 0);
   if (!readNumber(&text, 1, 32767) || (*text != 'x' && *text != 'X')) return false;
