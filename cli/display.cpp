@@ -18,14 +18,6 @@ namespace {
 // server which does not answer cannot make it start another one.
 constexpr const char* UNDER_XVFB = "VELMORA_UNDER_XVFB";
 
-std::string executablePath() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  path[length] = '\0';
-  return path;
-}
-
 }  // namespace
 
 bool ensureDisplay(const char* tool, char** argv) {
@@ -53,4 +45,12 @@ bool ensureDisplay(const char* tool, char** argv) {
   std::fprintf(stderr, "%s: no X display, and xvfb-run cannot be started (%s); install xvfb and xauth or run it in an X session\n",
                tool, std::strerror(errno));
   return false;
+}
+
+std::string executablePath() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  path[length] = '\0';
+  return path;
 }

@@ -15,16 +15,24 @@
 #include <string>
 #include <vector>
 
+#include "app/camera.h"
+#include "app/lighting.h"
+#include "app/scene_state.h"
+#include "app/shell/window.h"
+#include "cli/command_line.h"
 #include "datagen/data_set.h"
 #include "datagen/png_writer.h"
 #include "datagen/vec.h"
-#include "cli/command_line.h"
+#include "image/scene_textures.h"
+#include "scene/grass.h"
+#include "scene/ground.h"
+#include "scene/kart.h"
+#include "scene/materials.h"
+#include "scene/sky_box.h"
 
 using namespace datagen;
 
 namespace {
-
-constexpr int WIDTH = 1300, HEIGHT = 1000;
 
 const char* const PREVIEW_USAGE =
     "Usage: velmora-datagen-preview OUT_DIR\n"
@@ -129,41 +137,14 @@ void drawPrepared(const Prepared& model) {
 
 // ---- Lights and the scene's pieces -------------------------------------------------
 
+// The sun as the scene places it, straight up in eye space: toggleSun at
+// start-up has switched it on with its white global ambient.
 void sceneLights() {
-  // The sun-on state: white global ambient, the sun straight up in eye space.
-  float ambient[4] = {1, 1, 1, 1}, sunDiffuse[4] = {1, 0.9f, 0.9f, 1}, sunPosition[4] = {0, 1, 0, 0};
-  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  glLightfv(GL_LIGHT0, GL_DIFFUSE, sunDiffuse);
-  glLightfv(GL_LIGHT0, GL_POSITION, sunPosition);
+  placeSunLight();
   glPopMatrix();
-  glEnable(GL_LIGHT0);
-  glEnable(GL_LIGHTING);
-}
-
-// The kart lamps, placed in the current (kart) frame.
-void kartLamps() {
-  float diffuse[4] = {2, 2, 2, 1}, black[4] = {0, 0, 0, 1}, direction[3] = {-1, -0.3f, 0};
-  float right[4] = {-1.1f, -0.05f, -0.25f, 1}, left[4] = {-1.1f, -0.05f, 0.25f, 1};
-  for (GLenum light : {GL_LIGHT1, GL_LIGHT2}) {
-    glLightfv(light, GL_DIFFUSE, diffuse);
-    glLightfv(light, GL_SPECULAR, black);
-    glLightf(light, GL_SPOT_CUTOFF, 20);
-    glLightfv(light, GL_SPOT_DIRECTION, direction);
-    glLightfv(light, GL_POSITION, light == GL_LIGHT1 ? right : left);
-    glEnable(light);
-  }
-}
-
-void applyChrome() {
-  float a[4] = {0.25f, 0.25f, 0.25f, 1}, d[4] = {0.4f, 0.4f, 0.4f, 1}, s[4] = {0.774597f, 0.774597f, 0.774597f, 1};
-  glMaterialfv(GL_FRONT, GL_AMBIENT, a);
-  glMaterialfv(GL_FRONT, GL_DIFFUSE, d);
-  glMaterialfv(GL_FRONT, GL_SPECULAR, s);
-  glMaterialf(GL_FRONT, GL_SHININESS, 76.8f);
 }
 
 GLuint upload(const Image8& image) {
@@ -178,51 +159,25 @@ GLuint upload(const Image8& image) {
   return id;
 }
 
-struct SkyTextures {
-  GLuint posZ, negZ, posX, negX, top, ground;
-};
-
-// The sky box and the ground, vertex for vertex as the scene draws them.
-void drawSkyAndGround(const SkyTextures& t) {
-  applyChrome();
-  glEnable(GL_TEXTURE_2D);
-  glDisable(GL_LIGHTING);
+// The sky box as the scene draws it, with the pictures uploaded into the
+// scene's texture slots, and the ground's grid as quad strips under the
+// ground's material, normal and texture: the frame's straightforward drawing.
+void drawSkyAndGround() {
+  // The scene never sets a colour: its unlit sky shows under OpenGL's initial
+  // white, which the model views' grey grid has replaced here.
   glColor3f(1, 1, 1);
-  struct Quad {
-    GLuint tex;
-    float v[4][5];
-  };
-  const Quad quads[] = {
-      {t.posZ, {{45, 0, 45, 0, 0}, {-45, 0, 45, 1, 0}, {-45, 20, 45, 1, 1}, {45, 20, 45, 0, 1}}},
-      {t.negZ, {{-45, 0, -45, 0, 0}, {45, 0, -45, 1, 0}, {45, 20, -45, 1, 1}, {-45, 20, -45, 0, 1}}},
-      {t.posX, {{-45, 0, 45, 0, 0}, {-45, 0, -45, 1, 0}, {-45, 20, -45, 1, 1}, {-45, 20, 45, 0, 1}}},
-      {t.negX, {{45, 0, -45, 0, 0}, {45, 0, 45, 1, 0}, {45, 20, 45, 1, 1}, {45, 20, -45, 0, 1}}},
-      {t.top, {{45, 20, 45, 0, -1}, {-45, 20, 45, 0, 0}, {-45, 20, -45, -1, 0}, {45, 20, -45, -1, -1}}},
-  };
-  for (const Quad& q : quads) {
-    glBindTexture(GL_TEXTURE_2D, q.tex);
-    glBegin(GL_QUADS);
-    for (const auto& v : q.v) {
-      glTexCoord2f(v[3], v[4]);
-      glVertex3f(v[0], v[1], v[2]);
-    }
-    glEnd();
-  }
-  glEnable(GL_LIGHTING);
-
-  applyChrome();
+  drawSkyBox();
+  applyMaterial(CHROME_MATERIAL);
   glNormal3f(0, 1, 0);
-  glBindTexture(GL_TEXTURE_2D, t.ground);
-  const float step = 90.0f / 500;
-  float x = -45;
-  for (int i = 0; i < 500; ++i, x += step) {
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, sceneTextures[TEX_SKY_NEG_Y]);
+  const std::vector<GroundVertex>& vertices = groundVertices();
+  for (int column = 0; column < GROUND_DIVISIONS; ++column) {
     glBegin(GL_QUAD_STRIP);
-    float z = -45;
-    for (int k = 0; k <= 500; ++k, z += step) {
-      glTexCoord2f(0, float(k % 2));
-      glVertex3f(x + step, 0, z);
-      glTexCoord2f(1, float(k % 2));
-      glVertex3f(x, 0, z);
+    for (int k = 0; k < GROUND_STRIP_VERTICES; ++k) {
+      const GroundVertex& v = vertices[static_cast<size_t>(column) * GROUND_STRIP_VERTICES + k];
+      glTexCoord2f(v.s, v.t);
+      glVertex3f(v.x, v.y, v.z);
     }
     glEnd();
   }
@@ -310,8 +265,8 @@ void modelView(const Prepared& model, double yaw, double pitch, double distance,
   glPushMatrix();
   if (grass) {
     // As the scene tilts each patch: 20 degrees about the (1, 0, 1) diagonal.
-    glTranslated(0, 0.2, 0);
-    glRotated(-20, 1, 0, 1);
+    glTranslated(0, GRASS_CENTRE_HEIGHT, 0);
+    glRotated(GRASS_TILT, 1, 0, 1);
   }
   glEnable(GL_NORMALIZE);
   drawPrepared(model);
@@ -335,8 +290,8 @@ void renderAll() {
                             {"low_front_left", 150, 6, 2.2}};
   for (const View& v : kartViews) {
     beginFrame(1000, 750, 40, studio);
-    // The kart stands at kart-space height 0.33: the ground is 0.33 below its centre.
-    modelView(kart, v.yaw, v.pitch, v.distance, -0.33, false);
+    // The ground is as far below the kart's centre as it stands in the scene.
+    modelView(kart, v.yaw, v.pitch, v.distance, -KART_CENTRE_HEIGHT, false);
     savePixels(outDir + "/kart_" + v.name + ".png", 1000, 750);
   }
   const View grassViews[] = {{"side", 90, 8, 3.2}, {"above", 40, 45, 3.4}};
@@ -348,9 +303,14 @@ void renderAll() {
 
   // The scene's sky box and ground from its start eye, and a parked kart and grass
   // patches placed as the scene places them.
-  SkyTextures tex{upload(dataSet->picture("skybox/pos_z.bmp")), upload(dataSet->picture("skybox/neg_z.bmp")),
-                  upload(dataSet->picture("skybox/pos_x.bmp")), upload(dataSet->picture("skybox/neg_x.bmp")),
-                  upload(dataSet->picture("skybox/pos_y.bmp")), upload(dataSet->picture("skybox/neg_y.bmp"))};
+  const struct {
+    int slot;
+    const char* picture;
+  } skyPictures[] = {{TEX_SKY_POS_Z, "skybox/pos_z.bmp"}, {TEX_SKY_NEG_Z, "skybox/neg_z.bmp"},
+                     {TEX_SKY_POS_X, "skybox/pos_x.bmp"}, {TEX_SKY_NEG_X, "skybox/neg_x.bmp"},
+                     {TEX_SKY_POS_Y, "skybox/pos_y.bmp"}, {TEX_SKY_NEG_Y, "skybox/neg_y.bmp"}};
+  for (const auto& sky : skyPictures) sceneTextures[sky.slot] = upload(dataSet->picture(sky.picture));
+  initKartLights();
   struct SceneView {
     const char* name;
     double yaw, pitch;
@@ -358,35 +318,34 @@ void renderAll() {
   const SceneView sceneViews[] = {{"start", 0, 0},       {"corner_left", 45, 0}, {"behind", 180, 0},
                                   {"corner_up", -45, 28}, {"zenith", 0, 75},     {"ground_down", 20, -35}};
   for (const SceneView& v : sceneViews) {
-    beginFrame(WIDTH, HEIGHT, 60, Color{0, 0, 0, 1});
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, double(WIDTH) / HEIGHT, 0.1, 100);
-    glMatrixMode(GL_MODELVIEW);
-    const double r = PI / 180;
-    // Eye at (0, 0.5, 5), yaw 0 looking along -z.
-    gluLookAt(0, 0.5, 5, -std::sin(v.yaw * r) * std::cos(v.pitch * r), 0.5 + std::sin(v.pitch * r),
-              5 - std::cos(v.yaw * r) * std::cos(v.pitch * r), 0, 1, 0);
+    beginFrame(WINDOW_WIDTH, WINDOW_HEIGHT, FIELD_OF_VIEW, Color{0, 0, 0, 1});
+    reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
+    // The start pose, turned `yaw` degrees to the left and tilted `pitch` up.
+    SceneState pose;
+    resetCameraPose(pose);
+    pose.cameraYaw -= v.yaw;
+    pose.cameraPitch = v.pitch;
     sceneLights();
+    lookAt(freeCameraLookAt(pose));
     glPushMatrix();
-    glScalef(0.6f, 0.6f, 0.6f);
-    glTranslated(-3, 0.33, -2);
+    glScalef(KART_SCALE, KART_SCALE, KART_SCALE);
+    glTranslated(-3, KART_CENTRE_HEIGHT, -2);
     glRotated(30, 0, 1, 0);
-    kartLamps();
+    placeKartLights();
     glEnable(GL_NORMALIZE);
     drawPrepared(kart);
     glPopMatrix();
     for (double gx : {1.0, 3.0}) {
       glPushMatrix();
-      glScalef(0.6f, 0.6f, 0.6f);
-      glTranslated(gx, 0.2, 4);
-      glRotated(-20, 1, 0, 1);
+      glScalef(KART_SCALE, KART_SCALE, KART_SCALE);
+      glTranslated(gx, GRASS_CENTRE_HEIGHT, 4);
+      glRotated(GRASS_TILT, 1, 0, 1);
       drawPrepared(grass);
       glPopMatrix();
     }
     glTranslated(0, 0, 2);  // the composition's last translation
-    drawSkyAndGround(tex);
-    savePixels(outDir + "/scene_" + v.name + ".png", WIDTH, HEIGHT);
+    drawSkyAndGround();
+    savePixels(outDir + "/scene_" + v.name + ".png", WINDOW_WIDTH, WINDOW_HEIGHT);
     // Close-ups: the trees' foot at the horizon, or the top rim of the walls.
     if (v.pitch == 0) saveZoom(outDir + "/scene_" + v.name + "_zoom.png", 500, 380, 320, 240, 3);
     if (v.yaw == -45) saveZoom(outDir + "/scene_" + v.name + "_zoom.png", 470, 250, 320, 240, 3);
@@ -418,10 +377,10 @@ int main(int argc, char** argv) {
   static DataSet set = generateDataSet();
   dataSet = &set;
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-  glutInitWindowSize(WIDTH, HEIGHT);
+  glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
   glutCreateWindow("velmora-datagen-preview");
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  initGL();
+  toggleSun();
   glutDisplayFunc(display);
   glutMainLoop();
   return 0;

@@ -9,10 +9,8 @@ class CBMPImageLoader : public CImageLoader {
   CBMPImageLoader() = default;
   ~CBMPImageLoader() override = default;
 
+ protected:
   // Rows stored bottom-up (positive height) or top-down (negative height) both
   // give row 0 at the bottom of the picture.
-  bool Load(const char* fileName, CImage* image) override;
-
- private:
-  bool Decode(const char* fileName, CImage* image);
+  bool Decode(const char* fileName, CImage* image) override;
 };

@@ -1,5 +1,6 @@
 // The reader of one image file format. Each loader owns one binary stream that
-// every Load opens on its file and closes again before it returns.
+// every Load opens on its file and closes again before it returns; a format
+// supplies Decode, and Load is the same for all of them.
 #pragma once
 
 #include <cerrno>
@@ -23,7 +24,7 @@ class CImageLoader {
 
   // Decodes the named file into `image`: true with every pixel filled, or false
   // with the file closed and the image left without pixels. Throws nothing.
-  virtual bool Load(const char* fileName, CImage* image) = 0;
+  bool Load(const char* fileName, CImage* image);
 
   // Why the last Load returned false, in words a user can act on ("no such
   // file", "truncated at byte 40 ..."); empty after a success. The loaders
@@ -31,6 +32,11 @@ class CImageLoader {
   const std::string& GetFailure() const { return failure; }
 
  protected:
+  // The format's own reading: opens the file (OpenFile), fills `image` and
+  // returns true, or returns Refuse(reason). It may leave the file open, the
+  // image half filled or throw std::bad_alloc for a read buffer: Load tidies up.
+  virtual bool Decode(const char* fileName, CImage* image) = 0;
+
   // Opens `file` on a regular file for binary reading and notes its size in
   // fileSize; false, with the reason noted, for anything else. A FIFO is
   // refused before it is opened: opening one waits for a writer.
@@ -61,22 +67,6 @@ class CImageLoader {
     file.read(static_cast<char*>(target), static_cast<std::streamsize>(count));
     return static_cast<std::size_t>(file.gcount()) == count;
   }
-
-  // Closes `file` on every way out of a Load and clears its state, so that a
-  // refused file never disturbs the next Load of the same loader.
-  class CloseOnExit {
-   public:
-    explicit CloseOnExit(std::ifstream& stream) : stream(stream) {}
-    ~CloseOnExit() {
-      if (stream.is_open()) stream.close();
-      stream.clear();
-    }
-    CloseOnExit(const CloseOnExit&) = delete;
-    CloseOnExit& operator=(const CloseOnExit&) = delete;
-
-   private:
-    std::ifstream& stream;
-  };
 
   std::ifstream file;
   std::uint64_t fileSize = 0;  // of the file the current Load opened

@@ -166,19 +166,6 @@ void CTGAImageLoader::ReadHeader() {
   readByte(&header.descriptor);
 }
 
-bool CTGAImageLoader::Load(const char* fileName, CImage* image) {
-  CloseOnExit closer(file);
-  try {
-    if (Decode(fileName, image)) return true;
-  } catch (const std::bad_alloc&) {
-    // The image itself is allocated under its own check; this is a read buffer.
-    Refuse("not enough memory to read it");
-  }
-  // Whatever the image held before, a refused file leaves it without pixels.
-  image->Release();
-  return false;
-}
-
 bool CTGAImageLoader::Decode(const char* fileName, CImage* image) {
   if (!OpenFile(fileName)) return false;
 

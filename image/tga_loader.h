@@ -28,16 +28,15 @@ class CTGAImageLoader : public CImageLoader {
   CTGAImageLoader() = default;
   ~CTGAImageLoader() override = default;
 
-  bool Load(const char* fileName, CImage* image) override;
-
  protected:
+  bool Decode(const char* fileName, CImage* image) override;
+
   // Reads a little-endian word: the first byte is the low one.
   void ReadWord(std::uint16_t* value);
 
   TGAHeader header;
 
  private:
-  bool Decode(const char* fileName, CImage* image);
   void ReadHeader();
   bool ReadRawPixels(CImage* image);
   bool ReadRunLengthPixels(CImage* image, std::uint64_t bytesLeft);

@@ -37,12 +37,12 @@ void composeScene() {
   drawKartOnCurve();
   glLoadName(PICK_NAME_SCENERY);
   const ScenePoint circling = spinningKartPlace();
-  drawKart(-9, 0.33, -5, 0);                                                // parked
+  drawKart(-9, KART_CENTRE_HEIGHT, -5, 0);                                  // parked
   drawKart(circling.x, circling.y, circling.z, 90 - sceneState.spinAngle);  // same side to the centre
-  drawGrass(1, 0.2, 7);
-  drawGrass(5, 0.2, 6);
-  drawGrass(3, 0.2, 7);
-  drawGrass(9, 0.2, 3);
+  drawGrass(1, GRASS_CENTRE_HEIGHT, 7);
+  drawGrass(5, GRASS_CENTRE_HEIGHT, 6);
+  drawGrass(3, GRASS_CENTRE_HEIGHT, 7);
+  drawGrass(9, GRASS_CENTRE_HEIGHT, 3);
   drawObject(BENCH_OBJECT);
   // The second bench's translation stays on the stack for the sky box and ground.
   glTranslated(0, 0, 2);
@@ -66,5 +66,6 @@ void placeCamera() {
 }
 
 ScenePoint spinningKartPlace() {
-  return {6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), 0.33, 6 * std::sin(sceneState.spinAngle * DEG_TO_RAD)};
+  return {6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), KART_CENTRE_HEIGHT,
+          6 * std::sin(sceneState.spinAngle * DEG_TO_RAD)};
 }

@@ -20,7 +20,7 @@ void drawGrass(double x, double y, double z) {
   applyMaterial(CHROME_MATERIAL);
   glScalef(KART_SCALE, KART_SCALE, KART_SCALE);
   glTranslated(x, y, z);
-  glRotated(-20, 1, 0, 1);
+  glRotated(GRASS_TILT, 1, 0, 1);
   drawGrassModel();
   glPopMatrix();
 }

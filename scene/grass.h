@@ -3,6 +3,11 @@
 
 constexpr const char* GRASS_MODEL_PATH = "data/models/grass/trava.obj";
 
+// How high a patch's centre stands in kart space, and its tilt in degrees
+// about the horizontal diagonal between +x and +z.
+constexpr double GRASS_CENTRE_HEIGHT = 0.2;
+constexpr double GRASS_TILT = -20;
+
 // The grass model at the origin of the current modelview, read on first use.
 void drawGrassModel();
 

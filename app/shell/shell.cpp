@@ -28,10 +28,12 @@ int createMenu(const MenuEntry (&entries)[N]) {
 }  // namespace
 
 void createMainWindow(int* argc, char** argv) {
-  glutInit(argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+  // The place and size come first: glutInit then lets GLUT's -geometry option
+  // override them, as it could not if they were set after it.
   glutInitWindowPosition(300, 20);
   glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
+  glutInit(argc, argv);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutCreateWindow("Velmora");
 }
 

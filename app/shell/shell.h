@@ -4,8 +4,9 @@
 // asks for a redisplay.
 #pragma once
 
-// GLUT initialisation and the "Velmora" window, 1300 x 1000 at (300, 20),
-// double-buffered RGB with depth.
+// GLUT initialisation and the "Velmora" window, 1300 x 1000 at (300, 20)
+// unless GLUT's -geometry option in argv says otherwise, double-buffered RGB
+// with depth.
 void createMainWindow(int* argc, char** argv);
 
 // Display, idle, reshape, special keys, passive mouse motion, mouse buttons;

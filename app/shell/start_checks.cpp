@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "cli/command_line.h"
 #include "support/printable_text.h"
 
 const char* const VELMORA_USAGE =
@@ -30,7 +32,7 @@ const char* const VELMORA_USAGE =
     "  --help                    this text\n"
     "  --version                 the version\n"
     "  -display NAME             the X display to open (GLUT's own)\n"
-    "  -geometry WxH+X+Y         the window's size and place (GLUT's own)\n"
+    "  -geometry WxH[+X+Y]       the window's size, and its place (GLUT's own)\n"
     "  -iconic, -direct, -indirect, -gldebug, -sync   GLUT's other options\n"
     "\n"
     "The tools beside it (each answers --help):\n"
@@ -51,9 +53,35 @@ constexpr GlutOption GLUT_OPTIONS[] = {{"-display", true}, {"-geometry", true}, 
                                        {"-direct", false}, {"-indirect", false}, {"-gldebug", false},
                                        {"-sync", false}};
 
-int refuse(const std::string& reason) {
-  std::fprintf(stderr, "velmora: %s; try --help\n", reason.c_str());
-  return 2;
+int refuse(const std::string& reason) { return refuseCommandLine("velmora", reason); }
+
+// Reads the digits at *text as a whole number within [min, max]; false when
+// there are none or it is out of range.
+bool readNumber(const char** text, long min, long max) {
+  const char* start = *text;
+  long value = 0;
+  for (; std::isdigit(static_cast<unsigned char>(**text)); ++*text) {
+    value = value * 10 + (**text - '0');
+    if (value > max) return false;
+  }
+  return *text != start && value >= min;
+}
+
+// Whether `value` is an X geometry with a size, WxH, and optionally a place,
+// +X+Y with either sign. glutInit takes the window's size from it; given a
+// place alone or a bad value, it would open a window of no size.
+bool isSizedGeometry(const char* value) {
+  const char* text = value + (*value == '=' ? 1 : 0);
+  if (!readNumber(&text, 1, 32767) || (*text != 'x' && *text != 'X')) return false;
+  ++text;
+  if (!readNumber(&text, 1, 32767)) return false;
+  if (*text == '\0') return true;
+  for (int offset = 0; offset < 2; ++offset) {
+    if (*text != '+' && *text != '-') return false;
+    ++text;
+    if (!readNumber(&text, 0, 32767)) return false;
+  }
+  return *text == '\0';
 }
 
 }  // namespace
@@ -65,7 +93,7 @@ int checkBeforeWindow(int argc, char** argv) {
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("velmora (Velmora) %s\n", VELMORA_VERSION);
+      printVersion("velmora");
       return 0;
     }
   }
@@ -82,6 +110,9 @@ int checkBeforeWindow(int argc, char** argv) {
     const std::string shown = "\"" + printableText(name) + "\"";
     if (glut == nullptr) return refuse((argv[i][0] == '-' ? "unknown option " : "unexpected argument ") + shown);
     if (glut->takesValue && ++i >= argc) return refuse(std::string(glut->name) + " needs a value");
+    if (std::strcmp(glut->name, "-geometry") == 0 && !isSizedGeometry(argv[i])) {
+      return refuse("-geometry takes a size WxH with an optional place +X+Y, not \"" + printableText(argv[i]) + "\"");
+    }
   }
   struct stat info;
   if (stat("data", &info) == 0 && S_ISDIR(info.st_mode)) return -1;

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <vector>
 
+#include "benchmark/velmora_bench/median.h"
+
 using BenchClock = std::chrono::steady_clock;
 
 // Milliseconds between two clock readings.
@@ -20,7 +22,10 @@ struct Series {
   std::vector<double> samples;  // milliseconds
 
   void add(double ms) { samples.push_back(ms); }
-  double median() const { return percentile(50); }
+  double median() const {
+    std::vector<double> sorted = samples;
+    return medianOf(sorted);
+  }
   double p95() const { return percentile(95); }
   // Nearest-rank percentile; -1 for an empty series.
   double percentile(double p) const;

@@ -326,8 +326,7 @@ TEST_F(DrawTest, SceneModeListDisablesColorMaterialAndLeavesLastGroupsMaterial) 
 }
 
 TEST_F(DrawTest, BunnyPreparedCompiledAndDrawnAsTheSceneDoes) {
-  if (!supporttest::haveTestdata())
-    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  VELMORA_NEEDS_TESTDATA();
   ObjModel* bunny = glmReadOBJ(supporttest::testdata("obj/real/bunny.obj").c_str());
   ASSERT_NE(bunny, nullptr);
   EXPECT_EQ(bunny->nvertices, 13934u);

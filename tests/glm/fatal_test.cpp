@@ -6,6 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+
+#include "glm/model_limits.h"
 #include "tests/glm/glm_test_support.h"
 #include "tests/reference/stdio_scanner.h"
 
@@ -93,6 +97,39 @@ TEST(ReadFailures, EndlessOrSpecialFilesAreRefusedByNameWithoutReading) {
       EXPECT_EQ(status.reason, "  " + c.file + ": " + c.reason + "\n");
     }
     glmSetScannerKind(previous);
+  }
+}
+
+TEST(ReadFailures, ModelsPastTheMemoryCapAreRefusedSayingWhatTheyNeed) {
+  // Short lines standing for large records: two-byte corners that each make a
+  // triangle, and material lines just past the table the cap allows.
+  TempFolder folder;
+  std::string fan = "f";
+  for (int corner = 0; corner < 1000; ++corner) fan += " 1";
+  std::string triangles = "v 0 0 0\n";
+  for (std::uint64_t made = 0; made * 44 <= MODEL_MAX_MEMORY; made += 998) triangles += fan + "\n";
+  std::string materials;
+  for (std::uint64_t count = 0; count * sizeof(ObjMaterial) <= MODEL_MAX_MEMORY; ++count) materials += "newmtl\n";
+  folder.write("many.mtl", materials);
+  const struct {
+    std::string model;
+    std::string file;  // the file the reason names
+    std::string start, end;
+  } cases[] = {
+      {folder.write("triangles.obj", triangles), folder.path("triangles.obj"), "its 1 vertices and ",
+       " triangles need 1.0 GiB, more than the 1 GiB a model may take\n"},
+      {folder.write("materials.obj", "mtllib many.mtl\n"), folder.path("many.mtl"), "its ",
+       " materials need more than the 1 GiB a model may take\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const ReadStatus status = readStatusOf(c.model);
+    EXPECT_EQ(status.error, ReadError::TOO_LARGE);
+    EXPECT_NE(status.message.find("\"" + c.file + "\".\n"), std::string::npos) << status.message;
+    const std::string start = "  " + c.file + ": " + c.start;
+    EXPECT_EQ(status.reason.rfind(start, 0), 0u) << status.reason;
+    EXPECT_EQ(status.reason.substr(status.reason.size() - std::min(status.reason.size(), c.end.size())), c.end)
+        << status.reason;
   }
 }
 

@@ -28,8 +28,7 @@ bool isKnownRefusal(const std::string& message) {
 }  // namespace
 
 TEST(Testdata, BunnyReadsAndPrepares) {
-  if (!supporttest::haveTestdata())
-    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  VELMORA_NEEDS_TESTDATA();
   auto model = glmtest::readModel(supporttest::testdata("obj/real/bunny.obj"));
   ASSERT_TRUE(model);
   EXPECT_EQ(model->nvertices, 13934u);
@@ -72,8 +71,7 @@ TEST(Testdata, BunnyReadsAndPrepares) {
 }
 
 TEST(Testdata, EveryTinyobjloaderFileReadsOrIsRefusedWithAMessage) {
-  if (!supporttest::haveTestdata())
-    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  VELMORA_NEEDS_TESTDATA();
   glmtest::TextureRecorder recorder;
   unsigned read = 0, refused = 0;
   for (const auto& entry : std::filesystem::directory_iterator(supporttest::testdata("obj/tinyobjloader"))) {
@@ -106,8 +104,7 @@ TEST(Testdata, EveryTinyobjloaderFileReadsOrIsRefusedWithAMessage) {
 }
 
 TEST(Testdata, TinyobjloaderRefusalsNameTheirReason) {
-  if (!supporttest::haveTestdata())
-    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");
+  VELMORA_NEEDS_TESTDATA();
   glmtest::TextureRecorder recorder;
   struct Case {
     const char* file;

@@ -23,11 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
-#define SKIP_WITHOUT_TESTDATA()                                                                      \
-  if (!supporttest::haveTestdata()) {                                                                  \
-    GTEST_SKIP() << "third-party test data folder absent: " << supporttest::testdata("");              \
-  }
-
 // A picture as the reference PNG stores it: rows from the top, 3 or 4 bytes a pixel.
 struct Picture {
   int width = 0;
@@ -129,7 +124,7 @@ void expectMatchesReference(const ReferenceCase& c) {
 }
 
 TEST(PeerFiles, TwentyFourBitBmpsMatchReference) {
-  SKIP_WITHOUT_TESTDATA();
+  VELMORA_NEEDS_TESTDATA();
   // The palette and colour-profile variants show the same picture as rgb24.bmp (127 x 64, padded rows).
   // rgb24prof2.bmp stores red and green exchanged and carries a colour profile that
   // exchanges them back; the loader applies no colour profiles, so it gives the stored values.
@@ -145,7 +140,7 @@ TEST(PeerFiles, TwentyFourBitBmpsMatchReference) {
 }
 
 TEST(PeerFiles, TrueColourTgasMatchReferenceInBothRowOrders) {
-  SKIP_WITHOUT_TESTDATA();
+  VELMORA_NEEDS_TESTDATA();
   // Bottom-left and top-left origins must both come out with row 0 at the bottom.
   const ReferenceCase cases[] = {
       {"tga/common/200x32_rgb_bl_raw.tga", "tga/common/200x32_rgb.png", 3},
@@ -161,7 +156,7 @@ TEST(PeerFiles, TrueColourTgasMatchReferenceInBothRowOrders) {
 }
 
 TEST(PeerFiles, ImageIdFieldTgaSkipsItsSixIdBytes) {
-  SKIP_WITHOUT_TESTDATA();
+  VELMORA_NEEDS_TESTDATA();
   // 100 x 100, 24-bit, bottom row first; the pixels start at offset 18 + 6.
   const std::string path = supporttest::testdata("tga/tga_id_field.tga");
   const Decoded d = decode(path);
@@ -189,7 +184,7 @@ Bytes mirrored(const Decoded& d) {
 }
 
 TEST(PeerFiles, RightToLeftOriginBitMirrorsThePicture) {
-  SKIP_WITHOUT_TESTDATA();
+  VELMORA_NEEDS_TESTDATA();
   // The three files differ only in the descriptor byte: 0x00, 0x10 (right to left)
   // and 0x30 (right to left, top first): the same stored pixels, shown mirrored.
   const Decoded plain = decode(supporttest::testdata("tga/rgb32rle.tga"));
@@ -213,7 +208,7 @@ TEST(PeerFiles, RightToLeftOriginBitMirrorsThePicture) {
 }
 
 TEST(PeerFiles, GreyColourMappedAndSixteenBitTgasRefusedWithDepthMessage) {
-  SKIP_WITHOUT_TESTDATA();
+  VELMORA_NEEDS_TESTDATA();
   // Grey (l) and colour-mapped (p) files store 8 bits a pixel, grey with alpha (la) and rgba16 16.
   std::vector<std::pair<std::string, int>> cases = {
       {"tga/la.tga", 16},       {"tga/p_8.tga", 8},
@@ -243,7 +238,7 @@ TEST(PeerFiles, GreyColourMappedAndSixteenBitTgasRefusedWithDepthMessage) {
 const std::set<std::string> OTHER_DECODED_BMPS = {};
 
 TEST(PeerFiles, EveryFileRefusedOrDecodedWithoutHarm) {
-  SKIP_WITHOUT_TESTDATA();
+  VELMORA_NEEDS_TESTDATA();
   const std::set<std::string> referenceBmps = {"g/rgb24.bmp", "g/rgb24pal.bmp", "q/rgb24largepal.bmp",
                                                "q/rgb24prof.bmp", "q/rgb24prof2.bmp", "q/rgb24lprof.bmp"};
   int files = 0;

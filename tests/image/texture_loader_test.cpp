@@ -21,12 +21,14 @@ class CountingLoader : public CImageLoader {
  public:
   explicit CountingLoader(int* destroyed) : destroyed(destroyed) {}
   ~CountingLoader() override { ++*destroyed; }
-  bool Load(const char*, CImage* image) override {
+  int calls = 0;
+
+ protected:
+  bool Decode(const char*, CImage* image) override {
     ++calls;
     image->Create(1, 1, GL_RGB);
     return true;
   }
-  int calls = 0;
 
  private:
   int* destroyed;

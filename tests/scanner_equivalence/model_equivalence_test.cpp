@@ -71,7 +71,7 @@ WholeRead expectSameBothWays(const std::string& path) {
 }  // namespace
 
 TEST(ScannerEquivalence, EveryTestdataModelReadsTheSameBothWays) {
-  if (!supporttest::haveTestdata()) GTEST_SKIP() << "no third-party test data on this machine";
+  VELMORA_NEEDS_TESTDATA();
   int files = 0, read = 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(supporttest::testdata("obj"))) {
     if (!entry.is_regular_file() || entry.path().extension() != ".obj") continue;
@@ -152,7 +152,8 @@ TEST(ScannerEquivalence, RefusedFilesGiveTheSameMessagesBothWays) {
 TEST(ScannerEquivalence, SceneModelsReadTheSameBothWays) {
   const std::string kart = supporttest::source("data/models/go-carts/GO-CART-BLUE.obj");
   const std::string grass = supporttest::source("data/models/grass/trava.obj");
-  if (!std::filesystem::exists(kart) || !std::filesystem::exists(grass)) GTEST_SKIP() << "data/ not generated";
+  if (!std::filesystem::exists(kart) || !std::filesystem::exists(grass))
+    VELMORA_SKIP_UNLESS_CI(std::string("data/ not generated: build the velmora-data target"));
   for (const std::string& path : {kart, grass}) {
     SCOPED_TRACE(path);
     WholeRead reference = expectSameBothWays(path);

@@ -23,6 +23,11 @@ bool haveTestdata() {
   return stat(VELMORA_TESTDATA_DIR, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool underCi() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && std::strcmp(ci, "true") == 0;
+}
+
 namespace {
 
 // The path outlives every static destructor: the exit handler still needs it.

@@ -16,6 +16,9 @@ std::string testdata(const std::string& relative);
 // is not (tests/support/needs-data.sh); this guards a program run by hand.
 bool haveTestdata();
 
+// True under CI (CI=true in the environment), where every test must run.
+bool underCi();
+
 // A fresh, empty temporary directory, inside this process's own folder under
 // $TMPDIR (or the system's temporary folder): velmora-test-XXXXXX, made unique on first use and removed
 // with everything in it when the process ends, whether its tests passed or not.
@@ -29,3 +32,19 @@ std::string makeTempDir(const std::string& tag);
 std::string keptFile(const std::string& name);
 
 }  // namespace supporttest
+
+// Ends a test that cannot run for want of files this machine lacks: skipped
+// with the reason, or failed with it under CI. For GoogleTest cases (the
+// header leaves gtest out: X11's None would clash with it where both are).
+#define VELMORA_SKIP_UNLESS_CI(reason)                                                       \
+  do {                                                                                       \
+    if (supporttest::underCi()) GTEST_FAIL() << (reason) << "; under CI every test must run"; \
+    GTEST_SKIP() << (reason);                                                                \
+  } while (0)
+
+// Ends a test that reads ../shared/testdata where that folder is missing.
+#define VELMORA_NEEDS_TESTDATA()                                                                  \
+  do {                                                                                            \
+    if (!supporttest::haveTestdata())                                                             \
+      VELMORA_SKIP_UNLESS_CI("third-party test data folder absent: " + supporttest::testdata("")); \
+  } while (0)

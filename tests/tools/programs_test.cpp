@@ -138,6 +138,28 @@ TEST_F(Programs, RawBytesOfAnOptionAreShownEscaped) {
   }
 }
 
+TEST_F(Programs, VelmoraRefusesAGlutOptionWithoutItsValueAndAStrayArgument) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {{"-display"}, "-display needs a value"},
+      {{"-iconic", "-geometry"}, "-geometry needs a value"},
+      {{"-geometry", "800x600", "scene"}, "unexpected argument \"scene\""},
+      {{"-geometry", "+40+50"}, "-geometry takes a size WxH with an optional place +X+Y, not \"+40+50\""},
+      {{"-geometry", "0x600"}, "-geometry takes a size WxH with an optional place +X+Y, not \"0x600\""},
+      {{"-geometry", "80x60+1"}, "-geometry takes a size WxH with an optional place +X+Y, not \"80x60+1\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const Answer answer = run(VELMORA_PROGRAM, c.args, folder_);
+    EXPECT_EQ(answer.status, 2);
+    EXPECT_EQ(answer.out, "");
+    EXPECT_EQ(answer.err, "velmora: " + c.reason + "; try --help\n");
+  }
+}
+
 TEST_F(Programs, VelmoraWithoutDataSaysWhereItLookedBeforeAnyWindow) {
   // No DISPLAY: had it tried to open its window, GLUT would have said so instead.
   const Answer answer = run(VELMORA_PROGRAM, {}, folder_);

@@ -24,14 +24,6 @@ bool isDirectory(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string executablePath() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  path[length] = '\0';
-  return path;
-}
-
 std::string executableDir() {
   const std::string path = executablePath();
   return path.substr(0, path.find_last_of('/'));
