@@ -150,8 +150,8 @@ TEST(ScannerEquivalence, RefusedFilesGiveTheSameMessagesBothWays) {
 }
 
 TEST(ScannerEquivalence, SceneModelsReadTheSameBothWays) {
-  const std::string kart = supporttest::source("data/models/go-carts/GO-CART-BLUE.obj");
-  const std::string grass = supporttest::source("data/models/grass/trava.obj");
+  const std::string kart = supporttest::dataRoot() + "/data/models/go-carts/GO-CART-BLUE.obj";
+  const std::string grass = supporttest::dataRoot() + "/data/models/grass/trava.obj";
   if (!std::filesystem::exists(kart) || !std::filesystem::exists(grass)) GTEST_SKIP() << "data/ not generated";
   for (const std::string& path : {kart, grass}) {
     SCOPED_TRACE(path);
