@@ -20,6 +20,7 @@ struct FileRecord {
   std::uint64_t size = 0;
   std::uint64_t hash = 0;
   bool operator==(const FileRecord& other) const { return size == other.size && hash == other.hash; }
+  bool operator!=(const FileRecord& other) const { return !(*this == other); }
 };
 
 FileRecord recordOf(const std::vector<uint8_t>& bytes);
