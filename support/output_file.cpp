@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "support/printable_text.h"
 
@@ -62,6 +63,26 @@ std::string resolvedTarget(const std::string& path) {
   return error ? path : resolved.string();
 }
 
+// The descriptor a name stands for ("/dev/stdout", "/dev/fd/3",
+// "/proc/self/fd/3"), or -1. Such a name is written through a copy of that
+// descriptor, as a shell redirection set it up: `> x.png` and `>> log` alike.
+int descriptorNamed(const std::string& path) {
+  if (path == "/dev/stdout") return 1;
+  if (path == "/dev/stderr") return 2;
+  for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    const std::string start = prefix;
+    if (path.compare(0, start.size(), start) != 0 || path.size() == start.size() || path.size() > start.size() + 6)
+      continue;
+    int fd = 0;
+    for (std::size_t i = start.size(); i < path.size(); ++i) {
+      if (path[i] < '0' || path[i] > '9') return -1;
+      fd = fd * 10 + (path[i] - '0');
+    }
+    return fd;
+  }
+  return -1;
+}
+
 bool isDevice(const struct stat& info) { return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode); }
 
 // The mode a newly created file gets from open(): 0666 without the umask.
@@ -76,15 +97,16 @@ mode_t newFileMode() {
 std::string outputFileProblem(const std::string& path) {
   if (path.empty()) return "no file name given";
   if (path.back() == '/') return "a folder name, not a file";
-  const std::string target = resolvedTarget(path);
+  if (const int named = descriptorNamed(path); named >= 0)
+    return fcntl(named, F_GETFD) == -1 ? "no such open file" : std::string();
   struct stat info;
-  if (stat(target.c_str(), &info) == 0) {
+  if (stat(path.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) return "a folder, not a file";
-    if (isDevice(info)) return access(target.c_str(), W_OK) == 0 ? std::string() : writeErrorText(errno);
+    if (isDevice(info)) return access(path.c_str(), W_OK) == 0 ? std::string() : writeErrorText(errno);
   } else if (errno != ENOENT) {
     return writeErrorText(errno);  // a name too long, a file where a folder should be
   }
-  const std::string folder = folderOf(target);
+  const std::string folder = folderOf(resolvedTarget(path));
   if (stat(folder.c_str(), &info) != 0) return writeErrorText(errno);
   if (!S_ISDIR(info.st_mode)) return writeErrorText(ENOTDIR);
   std::string probe = folder + "/.velmora-probe-XXXXXX";
@@ -98,19 +120,29 @@ std::string outputFileProblem(const std::string& path) {
   return std::string();
 }
 
-OutputFile::OutputFile(std::string path) : target_(resolvedTarget(path)) {
+OutputFile::OutputFile(std::string path) : target_(std::move(path)) {
   if (target_.empty()) {
     problem_ = "no file name given";
     return;
   }
+  if (const int named = descriptorNamed(target_); named >= 0) {
+    const int fd = fcntl(named, F_DUPFD_CLOEXEC, 3);
+    stream_ = fd < 0 ? nullptr : fdopen(fd, "wb");
+    if (stream_ == nullptr) {
+      problem_ = fd < 0 ? "no such open file" : writeErrorText(errno);
+      if (fd >= 0) close(fd);
+    }
+    return;
+  }
   struct stat info;
-  const bool exists = stat(target_.c_str(), &info) == 0;
+  bool exists = stat(target_.c_str(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) {
     problem_ = writeErrorText(EISDIR);
     return;
   }
   if (exists && isDevice(info)) {
-    // Opened without O_CREAT or O_TRUNC: a device or a pipe stays what it is.
+    // Opened by the name given (/dev/stdout leads to a pipe only that way),
+    // without O_CREAT or O_TRUNC: a device or a pipe stays what it is.
     const int fd = open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
       problem_ = writeErrorText(errno);
@@ -126,7 +158,9 @@ OutputFile::OutputFile(std::string path) : target_(resolvedTarget(path)) {
       return;
     }
     close(fd);  // a regular file took its place meanwhile: written the careful way
+    exists = stat(target_.c_str(), &info) == 0;
   }
+  target_ = resolvedTarget(target_);
   // Hidden, in the same folder (a rename does not cross file systems), named
   // after the target so that one left by a crash says whose it was.
   std::string name = target_.substr(target_.find_last_of('/') + 1);

@@ -2,8 +2,9 @@
 // at all. The bytes go to a temporary file beside the target, which is flushed,
 // synced and closed (each checked) and then renamed over the target, so a file
 // that was there before survives every failure whole. A target that exists
-// and is not a regular file (a device, a pipe, /dev/stdout) is written
-// directly, and never removed or replaced.
+// and is not a regular file (a device, a pipe) is written directly, and never
+// removed or replaced; so is a descriptor's name (/dev/stdout, /dev/fd/N),
+// through that descriptor.
 #pragma once
 
 #include <cstddef>

@@ -124,6 +124,28 @@ TEST(OutputFile, DevicesAndPipesAreWrittenInPlaceAndKept) {
   EXPECT_EQ(entries(folder), 2u);
 }
 
+// "/dev/stdout > x.png" and ">> log" as a shell sets them up: the open file
+// itself is written, where it stands, and no file is put in its place.
+TEST(OutputFile, ADescriptorsNameIsWrittenThroughIt) {
+  const std::string folder = supporttest::makeTempDir("output-descriptor");
+  const std::string log = folder + "/log";
+  put(log, "start\n");
+  const int fd = open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  struct stat before, after;
+  ASSERT_EQ(stat(log.c_str(), &before), 0);
+  for (const std::string& name : {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd)}) {
+    EXPECT_EQ(outputFileProblem(name), "");
+    EXPECT_EQ(writeOutputFile(name, "picture\n", 8), "") << name;
+  }
+  close(fd);
+  EXPECT_EQ(slurp(log), "start\npicture\npicture\n");
+  ASSERT_EQ(stat(log.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the log was replaced";
+  EXPECT_EQ(entries(folder), 1u);
+  EXPECT_EQ(outputFileProblem("/dev/fd/" + std::to_string(fd)), "no such open file");
+}
+
 TEST(OutputFile, ALinkStaysAndItsFileIsReplaced) {
   const std::string folder = supporttest::makeTempDir("output-link");
   put(folder + "/real.png", "old");
