@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -268,9 +269,13 @@ TEST_F(OutputTargets, WhatWasThereStaysWhateverTheWriteMeets) {
       ASSERT_TRUE(std::filesystem::create_directory(folder_));
       const std::string path = folder_ + "/" + c.name;
       if (!c.make(path)) {
+        const int error = errno;
         std::filesystem::remove_all(folder_);
-        if (errno == EPERM) continue;  // no mknod in this container: the node's row cannot run
-        FAIL() << "cannot make " << path << ": " << std::strerror(errno);
+        if (error == EPERM) {  // no mknod where devices are not permitted: only that row is left out
+          std::printf("[  SKIPPED ] %s for %s: mknod is not permitted here\n", c.what, program);
+          continue;
+        }
+        FAIL() << "cannot make " << path << ": " << std::strerror(error);
       }
       struct stat made {};
       const bool existed = lstat(path.c_str(), &made) == 0;
