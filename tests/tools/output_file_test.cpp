@@ -1,8 +1,7 @@
 // The one way output files are written: a file that was there survives every
-// failed write whole, no temporary file is left behind, and a device or a pipe
-// given as the target is written in place and stays what it is. Failures are
-// real ones: a file size limit (RLIMIT_FSIZE) in a child process, and a node
-// of the full device made in the test's own folder.
+// failed write whole (a real failure: a file size limit, RLIMIT_FSIZE, in a
+// child process) and no temporary file is left behind. Devices and pipes as
+// targets are tried with the programs (programs_test.cpp).
 #include "support/output_file.h"
 
 #include <fcntl.h>
@@ -10,7 +9,6 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,7 +18,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "tests/support/test_paths.h"
 
@@ -97,31 +94,6 @@ TEST(OutputFile, AnEarlierFileSurvivesEveryFailedWrite) {
     ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its mode";
   }
-}
-
-TEST(OutputFile, DevicesAndPipesAreWrittenInPlaceAndKept) {
-  const std::string folder = supporttest::makeTempDir("output-nodes");
-  // A node of the full device in the test's own folder, never /dev/full itself.
-  const std::string full = folder + "/full";
-  if (mknod(full.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) {
-    GTEST_SKIP() << "mknod is not permitted here (" << std::strerror(errno) << "); the device case needs it";
-  }
-  EXPECT_EQ(writeOutputFile(full, "picture", 7), "no space left on the device");
-  struct stat info;
-  ASSERT_EQ(lstat(full.c_str(), &info), 0) << "the node was removed";
-  EXPECT_TRUE(S_ISCHR(info.st_mode));
-  EXPECT_EQ(info.st_rdev, makedev(1, 7));
-
-  const std::string fifo = folder + "/fifo";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::string received;
-  std::thread reader([&] { received = slurp(fifo); });
-  EXPECT_EQ(writeOutputFile(fifo, "picture", 7), "");
-  reader.join();
-  EXPECT_EQ(received, "picture");
-  ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
-  EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the pipe was replaced";
-  EXPECT_EQ(entries(folder), 2u);
 }
 
 // "/dev/stdout > x.png" and ">> log" as a shell sets them up: the open file

@@ -68,13 +68,18 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
-// Runs it the way a terminal without X would, in an empty folder (no data/).
-Answer run(const std::string& path, const std::vector<std::string>& args, const std::string& folder) {
+// Runs it the way a terminal without X would (or on `display`), in an empty folder (no data/).
+Answer run(const std::string& path, const std::vector<std::string>& args, const std::string& folder,
+           const std::string& display = "") {
   ProcessSpec launch;
   launch.argv = {path};
   launch.argv.insert(launch.argv.end(), args.begin(), args.end());
   launch.workingDir = folder;
-  launch.unsetEnv = {"DISPLAY"};
+  if (display.empty()) {
+    launch.unsetEnv = {"DISPLAY"};
+  } else {
+    launch.setEnv = {{"DISPLAY", display}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  }
   launch.errorFile = folder + "/stderr.txt";
   const RunResult result = runProcess(launch, 60);
   Answer answer;
@@ -210,22 +215,10 @@ class OutputTargets : public testing::Test {
 
   // The program writing `output`, after the shell `setup` (a file size limit).
   Answer write(const std::string& program, const std::string& output, const std::string& setup) {
-    ProcessSpec launch;
-    launch.argv = {"sh", "-c", setup + " exec \"$@\"", "sh", program};
-    if (program == VELMORA_SHOT) {
-      for (const char* arg : {"--size", "320x240", "--root"}) launch.argv.push_back(arg);
-      launch.argv.push_back(supporttest::dataRoot());
-    }
-    launch.argv.push_back(output);
-    launch.setEnv = {{"DISPLAY", server_.displayName()}, {"ASAN_OPTIONS", "detect_leaks=0"}};
-    launch.errorFile = folder_ + "/../stderr.txt";
-    const e2etest::RunResult result = e2etest::runProcess(launch, 120);
-    Answer answer;
-    answer.status = result.finished ? result.exitStatus : -1;
-    answer.out = result.output;
-    answer.err = slurp(launch.errorFile);
-    unlink(launch.errorFile.c_str());
-    return answer;
+    std::vector<std::string> args = {"-c", setup + " exec \"$@\"", "sh", program};
+    if (program == VELMORA_SHOT) args.insert(args.end(), {"--size", "320x240", "--root", supporttest::dataRoot()});
+    args.push_back(output);
+    return run("sh", args, folder_ + "/..", server_.displayName());
   }
 
   e2etest::XvfbServer server_;
