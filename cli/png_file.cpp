@@ -29,11 +29,11 @@ bool writePngFile(const std::string& path, int width, int height, int channels, 
   const int stride = width * channels;
   // A negative stride tells libpng that the first row in memory is the bottom one.
   const png_int_32 rowStride = bottomRowFirst ? -stride : stride;
-  // libpng's own file writer would truncate the target first and remove it
-  // after a failed write, whatever it was (a device node included).
-  png_alloc_size_t size = 0;
-  if (!png_image_write_get_memory_size(png, size, 0, pixels, rowStride, nullptr)) return fail(png.message);
-  std::vector<unsigned char> encoded(size);
+  // Encoded in memory, into room for the worst case (the pixels stored
+  // uncompressed): libpng's own file writer would truncate the target first
+  // and remove it after a failed write, whatever it was (a device node too).
+  std::vector<unsigned char> encoded(PNG_IMAGE_PNG_SIZE_MAX(png));
+  png_alloc_size_t size = encoded.size();
   if (!png_image_write_to_memory(&png, encoded.data(), &size, 0, pixels, rowStride, nullptr)) return fail(png.message);
   const std::string reason = writeOutputFile(path, encoded.data(), size);
   return reason.empty() ? true : fail(reason);

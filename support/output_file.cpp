@@ -231,10 +231,8 @@ std::string writeOutputFile(const std::string& path, const void* data, std::size
   OutputFile file(path);
   if (file.stream() == nullptr) return file.problem();
   errno = 0;
-  if (size != 0 && std::fwrite(data, 1, size, file.stream()) != size) {
-    const std::string reason = writeErrorText(errno != 0 ? errno : EIO);
-    return reason;  // the destructor removes the temporary file
-  }
+  // On a failure the destructor removes the temporary file.
+  if (size != 0 && std::fwrite(data, 1, size, file.stream()) != size) return writeErrorText(errno != 0 ? errno : EIO);
   return file.commit();
 }
 
