@@ -40,7 +40,7 @@ std::string folderProblem(const std::string& folder) {
   std::filesystem::create_directories(folder, error);
   if (error) return "cannot make the folder " + printableText(folder) + ": " + writeErrorText(error.value());
   const std::string problem = outputFileProblem(folder + "/" + datagen::MANIFEST_NAME);
-  return problem.empty() ? problem : cannotWriteText(folder, problem);
+  return problem.empty() ? problem : "cannot write into " + printableText(folder) + ": " + problem;
 }
 
 }  // namespace
@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
       std::printf("velmora-datagen: %d previews in %s\n", previews, printableText(previewDir).c_str());
     }
   } catch (const std::exception& e) {
-    // The message escapes the names it holds.
-    std::fprintf(stderr, "velmora-datagen: %s; make room there and run it again\n", e.what());
+    // The message escapes the names it holds. The file it names is as it was.
+    std::fprintf(stderr, "velmora-datagen: %s; that file is unchanged, run it again once this is fixed\n", e.what());
     return 1;
   }
   return 0;
