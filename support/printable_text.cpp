@@ -1,6 +1,7 @@
 // Escaping of file text for messages: control bytes and broken UTF-8.
 #include "support/printable_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -37,8 +38,12 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t pos) {
 
 std::string printableText(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
+  out.reserve(std::min(text.size(), PRINTABLE_TEXT_MAX) + 32);
+  // The end of the last character that still fits: where a long text is cut.
+  // Escaping stops at the first character past the limit.
+  std::size_t fits = 0;
+  for (std::size_t pos = 0; pos < text.size() && out.size() <= PRINTABLE_TEXT_MAX;) {
+    fits = out.size();
     const unsigned char c = static_cast<unsigned char>(text[pos]);
     if (c >= 0x20 && c < 0x7F) {
       out += static_cast<char>(c);
@@ -64,6 +69,10 @@ std::string printableText(std::string_view text) {
       out += code;
     }
     ++pos;
+  }
+  if (out.size() > PRINTABLE_TEXT_MAX) {
+    out.resize(fits);
+    out += "\u2026 (" + std::to_string(text.size()) + " bytes)";
   }
   return out;
 }

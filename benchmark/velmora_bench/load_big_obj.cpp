@@ -13,6 +13,8 @@
 #include <sstream>
 #include <vector>
 
+#include "support/output_file.h"
+
 namespace {
 
 constexpr int GENERATOR_VERSION = 1;
@@ -258,7 +260,8 @@ BigObjFile makeBigObj(const std::string& folder, int megabytes) {
     }
   }
 
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  OutputFile output(path);
+  std::FILE* file = output.stream();
   if (file == nullptr) return result;
   const std::uint64_t target = static_cast<std::uint64_t>(megabytes) * 1000000;
   std::string text =
@@ -284,12 +287,14 @@ BigObjFile makeBigObj(const std::string& folder, int megabytes) {
     if (pending.size() > (1u << 20)) flush(false);
   }
   flush(true);
-  ok = std::fclose(file) == 0 && ok;
+  ok = ok && output.commit().empty();
   if (!ok) return result;
 
-  std::ofstream out(stampPath);
+  std::ostringstream out;
   out << GENERATOR_VERSION << ' ' << megabytes << ' ' << written << ' ' << hash << ' ' << counts.vertices << ' '
       << counts.triangles << '\n';
+  const std::string stampText = out.str();
+  writeOutputFile(stampPath, stampText.data(), stampText.size());  // without it the file is only made again
   result.path = path;
   result.bytes = written;
   result.vertices = static_cast<unsigned>(counts.vertices);
@@ -305,10 +310,7 @@ constexpr unsigned MTLLIB_LINES = 20000;
 constexpr unsigned GRID_SIDE = 448;  // 447 x 447 cells = 199,809 quads, about the 200,000 promised
 
 bool writeText(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && ok;
+  return writeOutputFile(path, text.data(), text.size()).empty();
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/output_file.h"
+
 namespace {
 
 std::uint32_t hash(std::uint32_t x) {
@@ -56,7 +58,8 @@ void put32(std::FILE* file, std::uint32_t value) {
 }
 
 bool writeBmp(const std::string& path, int width, int height) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  OutputFile output(path);
+  std::FILE* file = output.stream();
   if (file == nullptr) return false;
   const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
   const std::uint32_t dataBytes = rowBytes * static_cast<std::uint32_t>(height);
@@ -82,11 +85,12 @@ bool writeBmp(const std::string& path, int width, int height) {
     }
     std::fwrite(row.data(), 1, row.size(), file);
   }
-  return std::fclose(file) == 0;
+  return output.commit().empty();
 }
 
 bool writeTga(const std::string& path, int width, int height, int bytesPerPixel, bool runLength) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  OutputFile output(path);
+  std::FILE* file = output.stream();
   if (file == nullptr) return false;
   const unsigned char header[] = {0, 0, static_cast<unsigned char>(runLength ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
   std::fwrite(header, 1, sizeof header, file);
@@ -104,7 +108,7 @@ bool writeTga(const std::string& path, int width, int height, int bytesPerPixel,
   }
   if (!runLength) {
     std::fwrite(pixels.data(), 1, pixels.size(), file);
-    return std::fclose(file) == 0;
+    return output.commit().empty();
   }
   // Packets run across row ends, as the format allows.
   const size_t count = static_cast<size_t>(width) * height;
@@ -130,7 +134,7 @@ bool writeTga(const std::string& path, int width, int height, int bytesPerPixel,
     std::fwrite(&pixels[i * bytesPerPixel], 1, raw * bytesPerPixel, file);
     i += raw;
   }
-  return std::fclose(file) == 0;
+  return output.commit().empty();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "datagen/bmp_writer.h"
+#include "datagen/file_store.h"
 #include "datagen/tga_writer.h"
 #include "tests/datagen/test_readers.h"
 
@@ -89,6 +90,27 @@ TEST(TgaWriter, SplitsRunsLongerThan128Pixels) {
   EXPECT_EQ(bytes[18], 0xFF);
   EXPECT_EQ(bytes[22], 0xFF);
   EXPECT_EQ(bytes[26], 0x80 | 43);
+}
+
+// The manifest read back as written; a line it cannot read only drops that
+// file's record (it then counts as a person's), never another's.
+TEST(Manifest, ReadsBackWhatItWroteAndSkipsDamagedLines) {
+  const datagen::Manifest written = {{"wood1.bmp", datagen::recordOf(datagen::toBytes("wood"))},
+                                     {"models/grass/trava obj.mtl", datagen::recordOf({})},
+                                     {"cactus1.tga", {123456789, 0xffffffffffffffffull}}};
+  const std::string text = datagen::manifestText(written);
+  EXPECT_EQ(datagen::parseManifest(text), written);
+  const struct {
+    std::string line;
+    size_t kept;
+  } damaged[] = {
+      {"", 3}, {"zz 12 a.bmp\n", 3}, {"0123 12\n", 3}, {"0123\n", 3}, {"# 0123 12 a.bmp\n", 3}, {"0123 12 a.bmp\n", 4},
+  };
+  for (const auto& d : damaged) {
+    SCOPED_TRACE(d.line);
+    EXPECT_EQ(datagen::parseManifest(text + d.line).size(), d.kept);
+  }
+  EXPECT_NE(datagen::recordOf(datagen::toBytes("wood")), datagen::recordOf(datagen::toBytes("wooe")));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 
 namespace datagentest {
 
-int runGenerator(const std::string& dir, std::string& output) {
-  std::string command = std::string("'") + VELMORA_DATAGEN_EXE + "' --out '" + dir + "' 2>&1";
+int runGenerator(const std::string& dir, std::string& output, const std::string& options, const std::string& setup) {
+  std::string command = setup + " '" + VELMORA_DATAGEN_EXE + "' --out '" + dir + "' " + options + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) throw std::runtime_error("cannot start " + command);
   char buffer[512];

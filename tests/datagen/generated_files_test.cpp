@@ -1,14 +1,17 @@
 // The generator's output as a whole: every file the scene reads is there, two runs
-// give the same bytes, and a run over unchanged files leaves them untouched.
+// give the same bytes, and a run over a used data folder renews only its own files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
+#include "datagen/file_store.h"
 #include "tests/datagen/generated_data.h"
 #include "tests/datagen/test_readers.h"
 #include "tests/support/test_paths.h"
@@ -71,28 +74,100 @@ TEST(GeneratedFiles, TwoRunsGiveIdenticalBytes) {
   }
 }
 
-TEST(GeneratedFiles, RunOverUnchangedFilesRewritesNothing) {
-  std::string dir = supporttest::makeTempDir("datagen-rerun"), output;
-  ASSERT_EQ(datagentest::runGenerator(dir, output), 0) << output;
-  std::map<std::string, timespec> before;
-  for (const auto& [name, bytes] : allFiles(dir)) {
-    struct stat info {};
-    ASSERT_EQ(stat((dir + "/" + name).c_str(), &info), 0);
-    before[name] = info.st_mtim;
-  }
-  // Damage one file: only it may be written again.
-  std::filesystem::resize_file(dir + "/wood1.bmp", 100);
-  ASSERT_EQ(datagentest::runGenerator(dir, output), 0) << output;
-  EXPECT_NE(output.find(" 1 written"), std::string::npos) << output;
-  for (const auto& [name, stamp] : before) {
-    struct stat info {};
-    ASSERT_EQ(stat((dir + "/" + name).c_str(), &info), 0);
-    bool same = info.st_mtim.tv_sec == stamp.tv_sec && info.st_mtim.tv_nsec == stamp.tv_nsec;
-    if (name == "wood1.bmp") {
-      EXPECT_EQ(std::filesystem::file_size(dir + "/" + name),
-                datagentest::readFile(generatedDir() + "/wood1.bmp").size());
+std::string fileText(const std::string& path) { return datagentest::readText(path); }
+
+void putText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The manifest as if the generator had written `bytes` to `file` last time:
+// what an older generator leaves behind.
+void recordAsGenerated(const std::string& dir, const std::string& file, const std::string& bytes) {
+  const std::string path = dir + "/" + datagen::MANIFEST_NAME;
+  datagen::Manifest manifest = datagen::parseManifest(fileText(path));
+  manifest[file] = datagen::recordOf(datagen::toBytes(bytes));
+  putText(path, datagen::manifestText(manifest));
+}
+
+// A run over a data folder a person and earlier generators have been at: what
+// the generator made is brought up to date, what a person put there is kept
+// with a line that names it, and a write that fails leaves the old file.
+TEST(GeneratedFiles, APersonsFileIsKeptAndTheGeneratorsAreRenewed) {
+  const std::string mine = "a picture of my own";
+  const std::string keptLine = "velmora-datagen: kept DIR/wood1.bmp, changed since it was generated; delete it or "
+                               "run velmora-datagen --force to get the generated one back\n";
+  const struct {
+    const char* what;
+    std::function<void(const std::string& dir)> arrange;
+    const char* options;
+    const char* setup;
+    int status;
+    const char* summary;  // in the output; empty: the run fails
+    bool mineKept;        // wood1.bmp still holds the person's picture
+  } cases[] = {
+      {"a person's picture", [&](const std::string& dir) { putText(dir + "/wood1.bmp", mine); }, "", "", 0,
+       " 0 written, 1 kept", true},
+      {"a person's picture after the generator changed",
+       [&](const std::string& dir) {
+         putText(dir + "/wood1.bmp", mine);
+         recordAsGenerated(dir, "wood1.bmp", "what an older generator made");
+       },
+       "", "", 0, " 0 written, 1 kept", true},
+      {"an older generator's picture",
+       [&](const std::string& dir) {
+         putText(dir + "/wood1.bmp", "what an older generator made");
+         recordAsGenerated(dir, "wood1.bmp", "what an older generator made");
+       },
+       "", "", 0, " 1 written, 0 kept", false},
+      {"a deleted picture", [](const std::string& dir) { std::filesystem::remove(dir + "/wood1.bmp"); }, "", "",
+       0, " 1 written, 0 kept", false},
+      {"a person's picture, forced", [&](const std::string& dir) { putText(dir + "/wood1.bmp", mine); }, "--force",
+       "", 0, " 1 written, 0 kept", false},
+      // The manifest (about 1 KB) fits the stream's buffer: its write fails
+      // only when flushed at the close, past the 512-byte limit.
+      {"the manifest's write failing at the close",
+       [&](const std::string& dir) {
+         putText(dir + "/wood1.bmp", mine);
+         recordAsGenerated(dir, "wood1.bmp", "what an older generator made");
+       },
+       "--quiet", "trap '' XFSZ; ulimit -f 1;", 1, "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string dir = supporttest::makeTempDir("datagen-person");
+    std::filesystem::copy(generatedDir(), dir, std::filesystem::copy_options::recursive);
+    c.arrange(dir);
+    const std::string manifestBefore = fileText(dir + "/" + datagen::MANIFEST_NAME);
+    std::map<std::string, timespec> before;
+    for (const auto& [name, bytes] : allFiles(dir)) {
+      struct stat info {};
+      ASSERT_EQ(stat((dir + "/" + name).c_str(), &info), 0);
+      before[name] = info.st_mtim;
+    }
+    std::string output;
+    EXPECT_EQ(datagentest::runGenerator(dir, output, c.options, c.setup), c.status) << output;
+    std::string line = keptLine;
+    line.replace(line.find("DIR"), 3, dir);
+    EXPECT_EQ(output.find(line) != std::string::npos, c.mineKept) << output;
+    EXPECT_EQ(fileText(dir + "/wood1.bmp") == mine, c.mineKept);
+    if (!c.mineKept) {
+      EXPECT_EQ(fileText(dir + "/wood1.bmp"), fileText(generatedDir() + "/wood1.bmp"));
+    }
+    if (c.status == 0) {
+      EXPECT_NE(output.find(c.summary), std::string::npos) << output;
     } else {
-      EXPECT_TRUE(same) << name << " was rewritten";
+      EXPECT_NE(output.find("velmora-datagen: cannot write " + dir + "/" + datagen::MANIFEST_NAME +
+                            ": larger than a file may grow here"),
+                std::string::npos)
+          << output;
+      EXPECT_EQ(fileText(dir + "/" + datagen::MANIFEST_NAME), manifestBefore);
+    }
+    // Nothing else was touched, and no temporary file is left.
+    EXPECT_EQ(allFiles(dir).size(), allFiles(generatedDir()).size());
+    for (const auto& [name, stamp] : before) {
+      if (name == "wood1.bmp" || name == datagen::MANIFEST_NAME) continue;
+      struct stat info {};
+      ASSERT_EQ(stat((dir + "/" + name).c_str(), &info), 0) << name;
+      EXPECT_TRUE(info.st_mtim.tv_sec == stamp.tv_sec && info.st_mtim.tv_nsec == stamp.tv_nsec)
+          << name << " was rewritten";
     }
   }
 }

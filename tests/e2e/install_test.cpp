@@ -66,8 +66,8 @@ TEST_F(Installed, ProgramsLaunchersAndDataAreInPlace) {
                            "cactus10.tga", "models/go-carts/GO-CART-BLUE.obj", "models/go-carts/GO-CART-BLUE.mtl",
                            "models/grass/trava.obj"})
     EXPECT_EQ(access((prefix + "/share/velmora/data/" + file).c_str(), R_OK), 0) << file;
-  EXPECT_NE(access((prefix + "/share/velmora/data/.velmora-datagen.stamp").c_str(), F_OK), 0)
-      << "the build's stamp file was installed";
+  for (const char* own : {".velmora-datagen.stamp", ".velmora-datagen.manifest"})
+    EXPECT_NE(access((prefix + "/share/velmora/data/" + own).c_str(), F_OK), 0) << "the build's " << own << " was installed";
 }
 
 TEST_F(Installed, ShotFromAnotherFolderUsesTheInstalledData) {

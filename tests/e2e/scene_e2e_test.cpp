@@ -105,7 +105,7 @@ TEST_F(EndToEnd, PersonDrivesTheSceneAndClosesTheWindow) {
   std::printf("End-to-end session, step timings:\n");
 
   step("start: window shows the textured scene");
-  ASSERT_TRUE(session.start(VELMORA_BINARY, supporttest::source(""), &error)) << error;
+  ASSERT_TRUE(session.start(VELMORA_BINARY, supporttest::dataRoot(), &error)) << error;
   ASSERT_TRUE(session.moveTo(HOME, &error)) << error;
   {
     const RgbImage image = session.shot();

@@ -34,7 +34,7 @@ RunResult runShot(const std::vector<std::string>& args, const std::string& worki
 
 TEST(ShotCommand, WithoutADisplayRendersTheStartReference) {
   const std::string dir = supporttest::makeTempDir("shot");
-  const RunResult result = runShot({"--scale", "4", dir + "/start.png"}, supporttest::source(""));
+  const RunResult result = runShot({"--scale", "4", dir + "/start.png"}, supporttest::dataRoot());
   ASSERT_TRUE(result.finished);
   ASSERT_EQ(result.exitStatus, 0) << result.output;
   RgbImage shot, reference;
@@ -56,11 +56,11 @@ TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
     std::string message;
   };
   const Case cases[] = {
-      {{}, supporttest::source(""), 2, "velmora-shot: no output file given"},
-      {{"--view", "top", "x.png"}, supporttest::source(""), 2, "velmora-shot: --view takes start, bench, car or free"},
-      {{"--frames", "0", "x.png"}, supporttest::source(""), 2, "velmora-shot: --frames takes a count"},
+      {{}, supporttest::dataRoot(), 2, "velmora-shot: no output file given"},
+      {{"--view", "top", "x.png"}, supporttest::dataRoot(), 2, "velmora-shot: --view takes start, bench, car or free"},
+      {{"--frames", "0", "x.png"}, supporttest::dataRoot(), 2, "velmora-shot: --frames takes a count"},
       {{"x.png"}, empty, 1, "velmora-shot: no data/ folder here"},
-      {{"--root", empty, "x.png"}, supporttest::source(""), 1, "velmora-shot: no data/ folder in " + empty},
+      {{"--root", empty, "x.png"}, supporttest::dataRoot(), 1, "velmora-shot: no data/ folder in " + empty},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -72,7 +72,7 @@ TEST(ShotCommand, RefusesBadCommandLinesAndMissingData) {
   EXPECT_NE(access((empty + "/x.png").c_str(), F_OK), 0) << "a refused shot wrote a file";
   rmdir(empty.c_str());
 
-  const RunResult help = runShot({"--help"}, supporttest::source(""));
+  const RunResult help = runShot({"--help"}, supporttest::dataRoot());
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_EQ(help.output.compare(0, 33, "Usage: velmora-shot [OPTIONS] OUT"), 0) << help.output;
 }
@@ -81,15 +81,15 @@ TEST(ShotCommand, FailsWithoutAPictureWhenAScenePictureCannotBeUsed) {
   // The project's data/ with the wood picture missing: every other file is a link to the real one.
   const std::string root = supporttest::makeTempDir("shot-nowood");
   ASSERT_EQ(mkdir((root + "/data").c_str(), 0700), 0);
-  DIR* data = opendir(supporttest::source("data").c_str());
+  DIR* data = opendir((supporttest::dataRoot() + "/data").c_str());
   ASSERT_NE(data, nullptr);
   while (const dirent* entry = readdir(data)) {
     const std::string name = entry->d_name;
     if (name == "." || name == ".." || name == "wood1.bmp") continue;
-    ASSERT_EQ(symlink(supporttest::source("data/" + name).c_str(), (root + "/data/" + name).c_str()), 0);
+    ASSERT_EQ(symlink((supporttest::dataRoot() + "/data/" + name).c_str(), (root + "/data/" + name).c_str()), 0);
   }
   closedir(data);
-  const RunResult result = runShot({"--root", root, root + "/shot.png"}, supporttest::source(""));
+  const RunResult result = runShot({"--root", root, root + "/shot.png"}, supporttest::dataRoot());
   ASSERT_TRUE(result.finished);
   EXPECT_EQ(result.exitStatus, 1) << result.output;
   EXPECT_NE(result.output.find("velmora-shot: scene picture data/wood1.bmp not used: no such file; drawn untextured: "

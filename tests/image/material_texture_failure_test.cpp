@@ -6,6 +6,7 @@
 
 #include "image/material_texture.h"
 #include "image/texture_loader.h"
+#include "support/printable_text.h"
 #include "tests/image/image_fixtures.h"
 
 namespace {
@@ -60,14 +61,15 @@ TEST_F(MaterialTextureFailure, UnreadableTextureExitsWithStatusOneMessageAndReas
        "no loader for the extension \"png\"; pictures are read from .tga, .bmp files"},
       {"refused BMP", dir.write("bad.bmp", Bytes{'B', 'M', 0}),
        "truncated at byte 3 (its header promises 54 bytes); the file is damaged or was not copied whole"},
-      // Longer than any fixed message buffer: printed whole.
+      // Longer than any fixed message buffer: cut where messages cut names, never overflowed.
       {"long name", longName, "the name is too long"},
       {"folder", dir.write("sub.tga/inside", Bytes{1}).substr(0, dir.path().size() + 8), "a folder, not a file"},
   };
   for (const Case& c : cases) {
     float width = -1, height = -1;
     EXPECT_EXIT(glmLoadTexture(c.name.c_str(), true, true, true, &width, &height), testing::ExitedWithCode(1),
-                exactly("Error reading texture: " + c.name + " \n\n  " + c.name + ": " + c.reason + "\n"))
+                exactly("Error reading texture: " + printableText(c.name) + " \n\n  " + printableText(c.name) + ": " +
+                        c.reason + "\n"))
         << c.what;
   }
 }

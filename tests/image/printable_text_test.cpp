@@ -32,4 +32,39 @@ TEST(PrintableText, EscapesControlBytesAndBrokenUtf8Only) {
   for (const Case& c : cases) EXPECT_EQ(printableText(c.in), c.out) << c.out;
 }
 
+TEST(PrintableText, LongTextIsCutAtACharacterWithItsWholeLength) {
+  const std::string euro = "\xe2\x82\xac";
+  struct Case {
+    std::string in;
+    std::string out;
+  };
+  const Case cases[] = {
+      {std::string(160, 'a'), std::string(160, 'a')},
+      {std::string(161, 'a'), std::string(160, 'a') + "\u2026 (161 bytes)"},
+      {std::string(100000, 'a'), std::string(160, 'a') + "\u2026 (100000 bytes)"},
+      // Escapes count as what they show, and are never split.
+      {std::string(41, '\x01'), [] {
+         std::string shown;
+         for (int i = 0; i < 40; ++i) shown += "\\x01";
+         return shown + "\u2026 (41 bytes)";
+       }()},
+      {std::string(159, 'a') + "\n", std::string(159, 'a') + "\u2026 (160 bytes)"},
+      // Nor is a UTF-8 letter: 53 three-byte letters fit in 160 bytes.
+      {[&] {
+         std::string text;
+         for (int i = 0; i < 60; ++i) text += euro;
+         return text;
+       }(),
+       [&] {
+         std::string shown;
+         for (int i = 0; i < 53; ++i) shown += euro;
+         return shown + "\u2026 (180 bytes)";
+       }()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.in.size());
+    EXPECT_EQ(printableText(c.in), c.out);
+  }
+}
+
 }  // namespace

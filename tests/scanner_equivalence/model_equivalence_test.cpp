@@ -150,10 +150,10 @@ TEST(ScannerEquivalence, RefusedFilesGiveTheSameMessagesBothWays) {
 }
 
 TEST(ScannerEquivalence, SceneModelsReadTheSameBothWays) {
-  const std::string kart = supporttest::source("data/models/go-carts/GO-CART-BLUE.obj");
-  const std::string grass = supporttest::source("data/models/grass/trava.obj");
+  const std::string kart = supporttest::dataRoot() + "/data/models/go-carts/GO-CART-BLUE.obj";
+  const std::string grass = supporttest::dataRoot() + "/data/models/grass/trava.obj";
   if (!std::filesystem::exists(kart) || !std::filesystem::exists(grass))
-    VELMORA_SKIP_UNLESS_CI(std::string("data/ not generated: build the velmora-data target"));
+    VELMORA_SKIP_UNLESS_CI(std::string("data/ not generated: build the velmora-test-data target"));
   for (const std::string& path : {kart, grass}) {
     SCOPED_TRACE(path);
     WholeRead reference = expectSameBothWays(path);

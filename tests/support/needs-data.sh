@@ -6,6 +6,9 @@
 # reason (status 77, the tests' SKIP_RETURN_CODE); under CI (CI=true) a missing
 # folder fails it instead.
 #
+# A test that needs data=DIR runs in the folder that holds DIR, where the
+# relative paths data/... of the program lead.
+#
 # TMPDIR is a fresh folder below the caller's TMPDIR (or the system's
 # temporary folder), removed when the program ends, however it ends, so that
 # parallel runs share no file and nothing is left behind.
@@ -14,6 +17,7 @@
 name=$1
 shift
 missing=""
+root=""
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   kind=${1%%=*}
   dir=${1#*=}
@@ -24,8 +28,9 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
       what="../shared/testdata, the third-party test files beside the project ($dir)" ;;
     data)
       # The generator's stamp comes last: without it data/ is missing or half written.
+      root=$(dirname "$dir")
       [ -f "$dir/.velmora-datagen.stamp" ] && continue
-      what="the generated data/ ($dir, or its generation did not finish; the build writes it: cmake --build BUILD --target velmora-data)" ;;
+      what="the generated data/ ($dir, or its generation did not finish; the build writes it: cmake --build BUILD --target velmora-test-data)" ;;
     *)
       [ -d "$dir" ] && continue
       what="$dir" ;;
@@ -50,4 +55,7 @@ trap 'exit 143' TERM
 trap 'exit 130' INT
 # GoogleTest keeps its captured output in TEST_TMPDIR.
 export TMPDIR=$run TEST_TMPDIR=$run
+if [ -n "$root" ]; then
+  cd "$root" || exit 1
+fi
 "$@"

@@ -16,6 +16,8 @@ namespace supporttest {
 
 std::string source(const std::string& relative) { return std::string(VELMORA_SOURCE_DIR) + "/" + relative; }
 
+std::string dataRoot() { return VELMORA_TEST_DATA_ROOT; }
+
 std::string testdata(const std::string& relative) { return std::string(VELMORA_TESTDATA_DIR) + "/" + relative; }
 
 bool haveTestdata() {

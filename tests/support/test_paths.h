@@ -8,6 +8,10 @@ namespace supporttest {
 // Absolute path of a file below the project root.
 std::string source(const std::string& relative);
 
+// The folder that holds the tests' own copy of the generated data/ (in the
+// build folder), where a test runs the program; tests that need it run there.
+std::string dataRoot();
+
 // Absolute path of a file below ../shared/testdata, the third-party test files
 // beside the project (found from the sources, nowhere else).
 std::string testdata(const std::string& relative);

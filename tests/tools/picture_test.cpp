@@ -218,7 +218,7 @@ namespace {
 // the same name, its vertices and normals moved by `turn` and, when
 // `reverse`, every face's corners in the opposite order.
 std::string kartCopy(const std::string& folder, void (*turn)(double*), bool reverse) {
-  const std::string source = supporttest::source("data/models/go-carts/");
+  const std::string source = supporttest::dataRoot() + "/data/models/go-carts/";
   for (const char* name : {"GO-CART-BLUE.mtl", "kart_number.tga", "kart_tread.bmp"}) {
     std::ofstream(folder + "/" + name, std::ios::binary) << slurp(source + name);
   }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/output_file.h"
 #include "support/printable_text.h"
 #include "cli/command_line.h"
 #include "cli/png_file.h"
@@ -101,6 +102,11 @@ int main(int argc, char** argv) {
   if (operands.size() > 2) return line.refuse("unexpected argument \"" + printableText(operands[2]) + "\"");
   const std::string output = operands[0];
   const std::string title = operands.size() == 2 ? operands[1] : "";
+  if (const std::string problem = outputFileProblem(output); !problem.empty()) {
+    std::fprintf(stderr, "velmora-grab: %s; name a file in a folder that can be written\n",
+                 cannotWriteText(output, problem).c_str());
+    return 1;
+  }
 
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
@@ -148,7 +154,7 @@ int main(int argc, char** argv) {
   XDestroyImage(image);
   XCloseDisplay(display);
   if (!written) {
-    std::fprintf(stderr, "velmora-grab: %s; check that the folder exists and can be written\n", error.c_str());
+    std::fprintf(stderr, "velmora-grab: %s; make room there or name another file\n", error.c_str());
     return 1;
   }
   return 0;

@@ -14,6 +14,7 @@
 #include "glm/glm.h"
 #include "image/image.h"
 #include "image/texture_loader.h"
+#include "support/output_file.h"
 #include "support/printable_text.h"
 #include "support/read_limits.h"
 #include "tools/inspect/picture_layout.h"
@@ -303,6 +304,12 @@ int main(int argc, char** argv) {
   const std::string mistake = pictureMistake(picture, files);
   if (!mistake.empty()) return line.refuse(mistake);
   if (!picture.output.empty()) {
+    // A picture that could not be written is found out before the display and the rendering.
+    if (const std::string problem = outputFileProblem(picture.output); !problem.empty()) {
+      std::fprintf(stderr, "velmora-inspect: %s; name a file in a folder that can be written\n",
+                   cannotWriteText(picture.output, problem).c_str());
+      return 1;
+    }
     // Material textures become GL textures, as in the program: the context comes first.
     if (!ensureDisplay("velmora-inspect", argv)) return 1;
     openOffscreenContext(argv[0], "velmora-inspect");

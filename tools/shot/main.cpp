@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/output_file.h"
 #include "support/printable_text.h"
 #include "image/scene_textures.h"
 #include "cli/command_line.h"
@@ -72,9 +73,15 @@ int main(int argc, char** argv) {
     printVersion("velmora-shot");
     return 0;
   }
-  if (!ensureDisplay("velmora-shot", argv)) return 1;
-  // The output is named from where the command was given, before moving to data/.
+  // The output is named from where the command was given, before moving to data/,
+  // and looked at before anything is rendered.
   const std::string output = absolutePath(options.output);
+  if (const std::string problem = outputFileProblem(output); !problem.empty()) {
+    std::fprintf(stderr, "velmora-shot: %s; name a file in a folder that can be written\n",
+                 cannotWriteText(options.output, problem).c_str());
+    return 1;
+  }
+  if (!ensureDisplay("velmora-shot", argv)) return 1;
   if (!enterDataRoot(options.root)) return 1;
 
   openOffscreenContext(argv[0], "velmora-shot");
@@ -91,7 +98,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!writePng(output, image, &error)) {
-    std::fprintf(stderr, "velmora-shot: %s\n", error.c_str());
+    std::fprintf(stderr, "velmora-shot: %s; make room there or name another file\n", error.c_str());
     return 1;
   }
   return 0;
