@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/shell/picking.h"
+#include "app/shell/window.h"
 #include "cli/display.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmora-web-desktop-picks: %s\n", error.c_str());
     return 1;
   }
+  // The shot puts the window's viewport back; the picks need the frame's, as the
+  // program's window has it.
+  reshape(options.width, options.height);
   // One JSON line per click, in the page hook's form.
   for (const auto& [x, y] : clicks) {
     const PickHits hits = selectAt(x, y);

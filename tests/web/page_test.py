@@ -282,7 +282,7 @@ def main():
     if not (os.path.isfile(args.chromium) and os.access(args.chromium, os.X_OK)):
         skip(f"no Chromium at {args.chromium} (Debian: apt-get install chromium)")
 
-    flags = SWIFTSHADER if args.angle == "swiftshader" else ["--use-angle=gl"]
+    flags = SWIFTSHADER if args.angle == "swiftshader" else ["--use-angle=gl", "--ignore-gpu-blocklist"]
     server, base = devtools.serve(args.page_dir)
     work = tempfile.mkdtemp(prefix="velmora-web-")
     browser = devtools.Browser(args.chromium, flags, lambda line: None)

@@ -67,8 +67,18 @@ struct EnableGroup {
   bool colorMaterial = false;
   bool texture2D = false;
 };
+// GL_LIGHT0 alone starts white in diffuse and specular.
+struct Lights {
+  Light light[MAX_LIGHTS];
+  Lights() {
+    for (int c = 0; c < 3; ++c) light[0].diffuse[c] = light[0].specular[c] = 1;
+  }
+  Light& operator[](int i) { return light[i]; }
+  const Light& operator[](int i) const { return light[i]; }
+};
+
 struct LightingGroup {
-  Light lights[MAX_LIGHTS];
+  Lights lights;
   Material front, back;
   float sceneAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
   bool localViewer = false;

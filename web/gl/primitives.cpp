@@ -36,8 +36,8 @@ void triangulate(unsigned mode, int count, std::vector<std::uint32_t>& out) {
       break;
     case QUADS:
       for (int i = 0; i + 3 < count; i += 4) {
-        triangle(out, i, i + 1, i + 3);
-        triangle(out, i + 1, i + 2, i + 3);
+        triangle(out, i, i + 1, i + 2);
+        triangle(out, i, i + 2, i + 3);
       }
       break;
     case QUAD_STRIP:
