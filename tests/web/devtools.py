@@ -95,13 +95,14 @@ class WebSocket:
 class Browser:
     """Headless Chromium with one page, driven over DevTools."""
 
-    def __init__(self, chromium, extra_flags, log):
+    def __init__(self, chromium, extra_flags, log, display=None):
         self.profile = tempfile.mkdtemp(prefix="velmora-chromium-")
         self.log = log
         self.process = subprocess.Popen(
             [chromium, *CHROMIUM_FLAGS, *extra_flags, f"--user-data-dir={self.profile}",
              "--remote-debugging-port=0", "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+            env={**os.environ, "DISPLAY": display} if display else None)
         port = None
         deadline = time.time() + 60
         while port is None and time.time() < deadline:
@@ -157,8 +158,14 @@ class Browser:
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1, mobile=False)
         self.call("Page.navigate", url=url)
 
-    def screenshot(self):
-        data = base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])
+    def screenshot(self, clip=None):
+        """The page's pixels as (width, height, RGB bytes); `clip` (x0, y0, x1, y1)
+        takes a part only, which is much quicker to decode."""
+        params = {"format": "png"}
+        if clip:
+            params["clip"] = {"x": clip[0], "y": clip[1], "width": clip[2] - clip[0], "height": clip[3] - clip[1],
+                              "scale": 1}
+        data = base64.b64decode(self.call("Page.captureScreenshot", **params)["data"])
         return decode_png(data)
 
     def mouse(self, kind, x, y, button="none", buttons=0, clicks=0):
@@ -246,6 +253,31 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
+
+
+class Xvfb:
+    """A private X server, for Chromium on Mesa's llvmpipe (--use-angle=gl)."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1400x1100x24",
+                                         "-nolisten", "tcp"], pass_fds=(write,),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            self.close()
+            raise RuntimeError("Xvfb did not start")
+        self.display = f":{number}"
+
+    def close(self):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
 
 
 def serve(folder):

@@ -114,7 +114,7 @@ TEST(WebPrimitives, PolygonPrimitivesBecomeTriangles) {
       {"GL_TRIANGLES, a trailing vertex dropped", 4, 7, {0, 1, 2, 3, 4, 5}},
       {"GL_TRIANGLE_STRIP keeps its winding", 5, 5, {0, 1, 2, 2, 1, 3, 2, 3, 4}},
       {"GL_TRIANGLE_FAN", 6, 5, {0, 1, 2, 0, 2, 3, 0, 3, 4}},
-      {"GL_QUADS split on the second and fourth corners", 7, 8, {0, 1, 3, 1, 2, 3, 4, 5, 7, 5, 6, 7}},
+      {"GL_QUADS split on the first and third corners", 7, 8, {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}},
       {"GL_QUAD_STRIP split on each quad's first and fourth corners", 8, 6, {2, 0, 3, 0, 1, 3, 4, 2, 5, 2, 3, 5}},
       {"GL_POLYGON as a fan", 9, 5, {0, 1, 2, 0, 2, 3, 0, 3, 4}},
       {"a quad strip of three vertices draws nothing", 8, 3, {}},

@@ -11,9 +11,9 @@ namespace webgl {
 bool isPolygonPrimitive(unsigned mode);
 
 // Appends, as index triples into a primitive of `count` vertices, the
-// triangles of `mode`. Quads are split along the diagonal Mesa's draw module
-// uses (a quad's second and fourth corners; a quad strip's first and fourth),
-// so that colours are interpolated over the same triangles. Incomplete
+// triangles of `mode`. Quads are split along the diagonal llvmpipe uses (from
+// each quad's first corner to its third in drawing order), so that colours are
+// interpolated over the same triangles as on the desktop. Incomplete
 // trailing vertices are dropped, as the GL drops them.
 void triangulate(unsigned mode, int count, std::vector<std::uint32_t>& out);
 
