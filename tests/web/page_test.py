@@ -17,6 +17,7 @@ Where the web build or Chromium is missing the test is skipped with the reason
 import argparse
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -260,6 +261,45 @@ def wait_frames(browser, n):
     browser.wait_for(f"Module.frames >= {frames + n}", 60, f"{n} more frames")
 
 
+def test_damaged_file(args, browser, work):
+    """A packed picture cut short: the page shows the line the desktop prints, and draws on."""
+    victim = "data/wood1.bmp"
+    with open(os.path.join(args.page_dir, "velmora.js")) as script:
+        text = script.read()
+    match = re.search(r'"filename":"/' + re.escape(victim) + r'","start":(\d+),"end":(\d+)', text)
+    if not match:
+        check(False, f"{victim} is not in the page's package")
+        return
+    start, end = int(match.group(1)), int(match.group(2))
+    # The page's copy: the picture keeps its size but loses everything after its header.
+    page_copy = os.path.join(work, "damaged-page")
+    shutil.copytree(args.page_dir, page_copy, ignore=shutil.ignore_patterns("em-cache", "CMakeFiles", "*.a"))
+    with open(os.path.join(page_copy, "velmora.data"), "r+b") as data:
+        data.seek(start + 2)
+        data.write(b"\xff" * 12)
+    # The desktop's: the same bytes in a data/ of its own.
+    desktop_root = os.path.join(work, "damaged-desktop")
+    shutil.copytree(os.path.join(os.path.dirname(args.page_dir.rstrip("/")), "data"), os.path.join(desktop_root, "data"))
+    with open(os.path.join(desktop_root, victim), "r+b") as picture:
+        picture.seek(2)
+        picture.write(b"\xff" * 12)
+    shot = subprocess.run([args.shot, "--root", desktop_root, os.path.join(work, "unused.png")],
+                          capture_output=True, text=True)
+    # velmora-shot names itself where the program says "velmora".
+    expected = [line.replace("velmora-shot: ", "velmora: ", 1) for line in shot.stderr.splitlines()
+                if victim in line and "not used" in line]
+    server, base = devtools.serve(page_copy)
+    try:
+        browser.console.clear()
+        browser.open(f"{base}/velmora.html?frames=1", WIDTH, HEIGHT)
+        browser.wait_for("window.Module && Module.frames >= 1", 90, "the first frame with a damaged picture")
+        shown = browser.evaluate("document.getElementById('status').textContent").splitlines()
+    finally:
+        server.shutdown()
+    check(len(expected) == 1 and expected[0] in shown and expected[0] in browser.console,
+          f"a damaged {victim}: the page shows and logs the desktop's line {expected} (page: {shown})")
+
+
 def measure(browser, base, page_dir, label):
     size = sum(os.path.getsize(os.path.join(page_dir, f"velmora.{e}")) for e in ("html", "js", "wasm", "data"))
     check(size <= 12 * 1024 * 1024, f"download html + js + wasm + data: {size / 1e6:.2f} MB (at most 12 MiB)")
@@ -286,7 +326,7 @@ def main():
     parser.add_argument("--desktop-picks", required=True, help="velmora-web-desktop-picks")
     parser.add_argument("--kept", required=True, help="where pictures of a failed comparison are kept")
     parser.add_argument("--chromium", default=os.environ.get("CHROMIUM", "/usr/bin/chromium"))
-    parser.add_argument("--only", choices=["poses", "picks", "person", "measure"], action="append")
+    parser.add_argument("--only", choices=["poses", "picks", "person", "damaged", "measure"], action="append")
     args = parser.parse_args()
 
     missing = [f for f in ("velmora.html", "velmora.js", "velmora.wasm", "velmora.data")
@@ -296,7 +336,7 @@ def main():
     if not (os.path.isfile(args.chromium) and os.access(args.chromium, os.X_OK)):
         skip(f"no Chromium at {args.chromium} (Debian: apt-get install chromium)")
 
-    only = args.only or ["poses", "picks", "person", "measure"]
+    only = args.only or ["poses", "picks", "person", "damaged", "measure"]
     server, base = devtools.serve(args.page_dir)
     work = tempfile.mkdtemp(prefix="velmora-web-")
     xvfb = None
@@ -329,6 +369,8 @@ def main():
                         kart = test_picks(args, browser, base)
                     if "person" in only:
                         test_person(browser, base, kart)
+                    if "damaged" in only:
+                        test_damaged_file(args, browser, work)
                 if "measure" in only:
                     measure(browser, base, args.page_dir, renderer)
             finally:
