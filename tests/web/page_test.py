@@ -318,6 +318,24 @@ def measure(browser, base, page_dir, label):
     return times
 
 
+def desktop_frames(bench):
+    """The desktop's culled frame for the same poses, from velmora-bench's frame section."""
+    run = subprocess.run([bench, "--only", "frame", "--frames", "20"], capture_output=True, text=True)
+    pose = None
+    found = {}
+    for line in run.stdout.splitlines():
+        if line.startswith(" ") and line.strip().endswith(":") and not line.startswith("  "):
+            pose = line.strip()[:-1]
+        match = re.match(r"\s+full frame, culled\s+median\s+([0-9.]+) ms", line)
+        if match and pose in ("start pose", "car view"):
+            found[pose] = float(match.group(1))
+    for pose in ("start pose", "car view"):
+        if pose in found:
+            print(f"frame time, desktop (velmora-bench, culled, llvmpipe), {pose}: {found[pose]:.1f} ms", flush=True)
+        else:
+            print(f"frame time, desktop, {pose}: not found in velmora-bench's output (status {run.returncode})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--page-dir", required=True, help="the web build: velmora.html, .js, .wasm, .data")
@@ -325,6 +343,7 @@ def main():
     parser.add_argument("--compare", required=True, help="velmora-web-compare")
     parser.add_argument("--desktop-picks", required=True, help="velmora-web-desktop-picks")
     parser.add_argument("--kept", required=True, help="where pictures of a failed comparison are kept")
+    parser.add_argument("--bench", help="velmora-bench, for the desktop's frame time beside the page's")
     parser.add_argument("--chromium", default=os.environ.get("CHROMIUM", "/usr/bin/chromium"))
     parser.add_argument("--only", choices=["poses", "picks", "person", "damaged", "measure"], action="append")
     args = parser.parse_args()
@@ -380,6 +399,8 @@ def main():
             xvfb.close()
         server.shutdown()
         shutil.rmtree(work, ignore_errors=True)
+    if "measure" in only and args.bench:
+        desktop_frames(args.bench)
     if failures:
         print(f"{len(failures)} check(s) failed; pictures of failed comparisons are in {args.kept}")
         return 1
