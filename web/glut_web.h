@@ -10,5 +10,5 @@ void runStartCommands();
 bool chooseMenuItem(int menu, int value);
 
 // Draws `count` frames, each after one idle step, waiting for the device
-// after each: the mean milliseconds of one.
+// after each: the median milliseconds of one.
 double timeFrames(int count);

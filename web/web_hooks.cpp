@@ -27,7 +27,7 @@ EMSCRIPTEN_KEEPALIVE const char* webPickRecords(int x, int y) {
   return json.c_str();
 }
 
-// Mean milliseconds of `count` frames drawn back to back, each finished on the device.
+// The median milliseconds of `count` frames drawn back to back, each finished on the device.
 EMSCRIPTEN_KEEPALIVE double webTimeFrames(int count) { return timeFrames(count > 0 ? count : 1); }
 
 }  // extern "C"

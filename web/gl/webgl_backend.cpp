@@ -130,7 +130,6 @@ struct Device {
   GLuint program = 0;
   Uniforms u{};
   GLuint streamBuffer = 0, streamArray = 0;
-  std::size_t streamCapacity = 0;
   std::vector<GLuint> meshArrays;  // per mesh handle - 1
   // What the device has now, to send only what changed.
   DrawState last{};
@@ -342,12 +341,9 @@ void backendDrawTriangles(const Vertex* vertices, int count, const DrawState& st
   applyState(state);
   emscripten_glBindVertexArray(device.streamArray);
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, device.streamBuffer);
+  // A new store for every draw: the last draw may still read the old one.
   const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(Vertex);
-  if (bytes > device.streamCapacity) {
-    device.streamCapacity = bytes * 2;
-    emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(device.streamCapacity), nullptr, GL_STREAM_DRAW);
-  }
-  emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices);
+  emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), vertices, GL_STREAM_DRAW);
   emscripten_glDrawArrays(GL_TRIANGLES, 0, count);
 }
 
