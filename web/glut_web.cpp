@@ -1,6 +1,8 @@
 // GLUT for the browser: the window is the page's canvas, the menus are the
 // page's overlay, and the main loop is one idle step and one frame per
 // animation frame of the browser.
+#include "web/glut_web.h"
+
 #include <GL/glut.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -12,7 +14,6 @@
 
 #include "web/gl/backend.h"
 #include "web/gl/gl_layer.h"
-#include "web/glut_web.h"
 
 namespace {
 
@@ -94,8 +95,11 @@ EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*) {
   canvasPoint(e->targetX, e->targetY, &x, &y);
   if (e->button == 2 && window.rightButtonMenu != 0) {
     const std::string json = menuJson(window.rightButtonMenu, 0);
-    EM_ASM({ if (Module['showMenu']) Module['showMenu'](JSON.parse(UTF8ToString($0)), $1, $2); }, json.c_str(),
-           e->clientX, e->clientY);
+    EM_ASM(
+        {
+          if (Module['showMenu']) Module['showMenu'](JSON.parse(UTF8ToString($0)), $1, $2);
+        },
+        json.c_str(), e->clientX, e->clientY);
     return EM_TRUE;
   }
   if (window.mouse != nullptr && e->button <= 2) window.mouse(e->button, GLUT_DOWN, x, y);
@@ -151,10 +155,12 @@ void drawFrameNow() {
   webgl::flushDrawing();
   ++window.framesDrawn;
   // For the page and its tests: frames drawn, and when the first one was.
-  EM_ASM({
-    Module['frames'] = $0;
-    if ($0 == 1) Module['firstFrameAt'] = performance.now();
-  }, window.framesDrawn);
+  EM_ASM(
+      {
+        Module['frames'] = $0;
+        if ($0 == 1) Module['firstFrameAt'] = performance.now();
+      },
+      window.framesDrawn);
 }
 
 void tick() {
@@ -239,7 +245,8 @@ void glutInit(int* argc, char** argv) {
 
 void glutInitDisplayMode(unsigned int mode) {
   // A WebGL 2 canvas is double-buffered RGB with a depth buffer: what the program asks for.
-  if ((mode & ~static_cast<unsigned>(GLUT_DOUBLE | GLUT_DEPTH)) != 0) webgl::refuse("glutInitDisplayMode beyond RGB, double and depth");
+  if ((mode & ~static_cast<unsigned>(GLUT_DOUBLE | GLUT_DEPTH)) != 0)
+    webgl::refuse("glutInitDisplayMode beyond RGB, double and depth");
 }
 
 void glutInitWindowPosition(int x, int y) {
@@ -256,9 +263,12 @@ int glutCreateWindow(const char* title) {
   emscripten_set_canvas_element_size(CANVAS, window.width, window.height);
   EM_ASM({ document.title = UTF8ToString($0); }, title);
   if (!webgl::backendInit(CANVAS)) {
-    std::fprintf(stderr, "velmora: this browser gives the page no WebGL 2; open it in a browser with WebGL 2 "
-                         "(a current Chromium or Firefox) and hardware or software rendering allowed\n");
-    EM_ASM({ if (Module['noWebGL2']) Module['noWebGL2'](); });
+    std::fprintf(stderr,
+                 "velmora: this browser gives the page no WebGL 2; open it in a browser with WebGL 2 "
+                 "(a current Chromium or Firefox) and hardware or software rendering allowed\n");
+    EM_ASM({
+      if (Module['noWebGL2']) Module['noWebGL2']();
+    });
     emscripten_force_exit(1);
   }
   webgl::deviceReady();
@@ -308,10 +318,15 @@ void glutSwapBuffers(void) {
 
 int glutGet(GLenum state) {
   switch (state) {
-    case GLUT_WINDOW_WIDTH: return window.width;
-    case GLUT_WINDOW_HEIGHT: return window.height;
-    case GLUT_ELAPSED_TIME: return static_cast<int>(emscripten_get_now());
-    default: webgl::refuse("glutGet of this state"); return 0;
+    case GLUT_WINDOW_WIDTH:
+      return window.width;
+    case GLUT_WINDOW_HEIGHT:
+      return window.height;
+    case GLUT_ELAPSED_TIME:
+      return static_cast<int>(emscripten_get_now());
+    default:
+      webgl::refuse("glutGet of this state");
+      return 0;
   }
 }
 

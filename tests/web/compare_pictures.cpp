@@ -9,11 +9,12 @@
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::puts("Usage: velmora-web-compare [--cell-limit N] EXPECTED.png ACTUAL.png\n"
-              "Compares ACTUAL with EXPECTED under the visual tests' tolerance and prints one line;\n"
-              "status 0 when it passes, 1 when it does not, 2 when a picture cannot be read.\n"
-              "  --cell-limit N   the largest mean difference and colour shift of a 10 x 10 cell\n"
-              "                   (default: the visual tests' 10 and 8)");
+    std::puts(
+        "Usage: velmora-web-compare [--cell-limit N] EXPECTED.png ACTUAL.png\n"
+        "Compares ACTUAL with EXPECTED under the visual tests' tolerance and prints one line;\n"
+        "status 0 when it passes, 1 when it does not, 2 when a picture cannot be read.\n"
+        "  --cell-limit N   the largest mean difference and colour shift of a 10 x 10 cell\n"
+        "                   (default: the visual tests' 10 and 8)");
     return 0;
   }
   visualtest::CompareTolerance tolerance;

@@ -1,13 +1,14 @@
 // The web GL layer's selection and primitive assembly, without a browser:
 // clipping against the view volume, hit records as the GL writes them, and
 // the triangles each polygon primitive becomes.
+#include "web/gl/selection.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "web/gl/primitives.h"
-#include "web/gl/selection.h"
 
 namespace {
 
@@ -53,22 +54,30 @@ struct Step {
 struct RecordCase {
   const char* name;
   std::vector<Step> steps;
-  int size;                              // of the buffer, in words
-  int expectedCount;                     // what glRenderMode(GL_RENDER) returns
-  std::vector<std::uint32_t> expected;   // the buffer's first words
+  int size;                             // of the buffer, in words
+  int expectedCount;                    // what glRenderMode(GL_RENDER) returns
+  std::vector<std::uint32_t> expected;  // the buffer's first words
 };
 
 TEST(WebSelection, HitRecordsAreWrittenWhenTheNamesChange) {
   const std::uint32_t top = 4294967295u;
   const RecordCase cases[] = {
       {"the program's pick: names 0, 2, 1 with hits under 0 and 1",
-       {{Step::PUSH, 0, 0, 0}, {Step::HIT, 0, 0.25f, 0.5f}, {Step::LOAD, 2, 0, 0}, {Step::LOAD, 1, 0, 0},
-        {Step::HIT, 0, 0.5f, 0.75f}, {Step::HIT, 0, 1.0f, 1.0f}},
-       64, 2, {1, top / 4, top / 2, 0, 1, top / 2, top, 1}},
+       {{Step::PUSH, 0, 0, 0},
+        {Step::HIT, 0, 0.25f, 0.5f},
+        {Step::LOAD, 2, 0, 0},
+        {Step::LOAD, 1, 0, 0},
+        {Step::HIT, 0, 0.5f, 0.75f},
+        {Step::HIT, 0, 1.0f, 1.0f}},
+       64,
+       2,
+       {1, top / 4, top / 2, 0, 1, top / 2, top, 1}},
       {"no hit, no record", {{Step::PUSH, 0, 0, 0}, {Step::LOAD, 1, 0, 0}}, 64, 0, {}},
       {"a nested name: the record holds the whole stack",
        {{Step::PUSH, 7, 0, 0}, {Step::PUSH, 8, 0, 0}, {Step::HIT, 0, 0, 0}, {Step::POP, 0, 0, 0}},
-       64, 1, {2, 0, 0, 7, 8}},
+       64,
+       1,
+       {2, 0, 0, 7, 8}},
       {"a record that does not fit: -1", {{Step::PUSH, 3, 0, 0}, {Step::HIT, 0, 0, 0}}, 3, -1, {1, 0, 0}},
   };
   for (const RecordCase& c : cases) {

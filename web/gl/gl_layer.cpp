@@ -2,6 +2,8 @@
 // device of backend.h: state, matrix and attribute stacks, immediate mode,
 // vertex arrays, display lists, lights and materials, textures, queries and
 // selection mode. Anything else is refused with one console line naming it.
+#include "web/gl/gl_layer.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -16,7 +18,6 @@
 #include <vector>
 
 #include "web/gl/backend.h"
-#include "web/gl/gl_layer.h"
 #include "web/gl/matrix.h"
 #include "web/gl/primitives.h"
 #include "web/gl/selection.h"
@@ -217,8 +218,7 @@ DrawState drawState() {
     const float length = std::sqrt(l.spotDirection[0] * l.spotDirection[0] + l.spotDirection[1] * l.spotDirection[1] +
                                    l.spotDirection[2] * l.spotDirection[2]);
     for (int k = 0; k < 3; ++k) out.spotDirection[k] = length > 0 ? l.spotDirection[k] / length : 0;
-    out.spotDirection[3] =
-        l.spotCutoff == 180 ? -2.0f : static_cast<float>(std::cos(l.spotCutoff * M_PI / 180.0));
+    out.spotDirection[3] = l.spotCutoff == 180 ? -2.0f : static_cast<float>(std::cos(l.spotCutoff * M_PI / 180.0));
     out.attenuation[0] = l.attenuation[0];
     out.attenuation[1] = l.attenuation[1];
     out.attenuation[2] = l.attenuation[2];
@@ -346,12 +346,18 @@ bool outsideBegin(const char* call) {
 bool* capability(GLenum cap) {
   EnableGroup& e = gl().state.enables;
   switch (cap) {
-    case GL_LIGHTING: return &e.lighting;
-    case GL_DEPTH_TEST: return &e.depthTest;
-    case GL_CULL_FACE: return &e.cullFace;
-    case GL_NORMALIZE: return &e.normalize;
-    case GL_COLOR_MATERIAL: return &e.colorMaterial;
-    case GL_TEXTURE_2D: return &e.texture2D;
+    case GL_LIGHTING:
+      return &e.lighting;
+    case GL_DEPTH_TEST:
+      return &e.depthTest;
+    case GL_CULL_FACE:
+      return &e.cullFace;
+    case GL_NORMALIZE:
+      return &e.normalize;
+    case GL_COLOR_MATERIAL:
+      return &e.colorMaterial;
+    case GL_TEXTURE_2D:
+      return &e.texture2D;
     default:
       if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + MAX_LIGHTS) return &e.light[cap - GL_LIGHT0];
       return nullptr;
@@ -389,9 +395,15 @@ void setLight(GLenum id, GLenum pname, const float* p) {
   flush();
   const Matrix& mv = gl().modelview.back();
   switch (pname) {
-    case GL_AMBIENT: copy4(light->ambient, p); break;
-    case GL_DIFFUSE: copy4(light->diffuse, p); break;
-    case GL_SPECULAR: copy4(light->specular, p); break;
+    case GL_AMBIENT:
+      copy4(light->ambient, p);
+      break;
+    case GL_DIFFUSE:
+      copy4(light->diffuse, p);
+      break;
+    case GL_SPECULAR:
+      copy4(light->specular, p);
+      break;
     case GL_POSITION: {
       // Kept in eye coordinates: transformed by the modelview of the moment.
       const std::array<float, 4> eye = transform(mv, p[0], p[1], p[2], p[3]);
@@ -411,18 +423,32 @@ void setLight(GLenum id, GLenum pname, const float* p) {
       if ((p[0] < 0 || p[0] > 90) && p[0] != 180) return setError(GL_INVALID_VALUE);
       light->spotCutoff = p[0];
       break;
-    case GL_CONSTANT_ATTENUATION: light->attenuation[0] = p[0]; break;
-    case GL_LINEAR_ATTENUATION: light->attenuation[1] = p[0]; break;
-    case GL_QUADRATIC_ATTENUATION: light->attenuation[2] = p[0]; break;
-    default: refuse("glLight of this parameter"); setError(GL_INVALID_ENUM);
+    case GL_CONSTANT_ATTENUATION:
+      light->attenuation[0] = p[0];
+      break;
+    case GL_LINEAR_ATTENUATION:
+      light->attenuation[1] = p[0];
+      break;
+    case GL_QUADRATIC_ATTENUATION:
+      light->attenuation[2] = p[0];
+      break;
+    default:
+      refuse("glLight of this parameter");
+      setError(GL_INVALID_ENUM);
   }
 }
 
 int lightParameterCount(GLenum pname) {
   switch (pname) {
-    case GL_AMBIENT: case GL_DIFFUSE: case GL_SPECULAR: case GL_POSITION: return 4;
-    case GL_SPOT_DIRECTION: return 3;
-    default: return 1;
+    case GL_AMBIENT:
+    case GL_DIFFUSE:
+    case GL_SPECULAR:
+    case GL_POSITION:
+      return 4;
+    case GL_SPOT_DIRECTION:
+      return 3;
+    default:
+      return 1;
   }
 }
 
@@ -433,16 +459,29 @@ void setMaterial(GLenum face, GLenum pname, const float* p) {
   for (Material* m : {&l.front, &l.back}) {
     if ((m == &l.front && face == GL_BACK) || (m == &l.back && face == GL_FRONT)) continue;
     switch (pname) {
-      case GL_AMBIENT: copy4(m->ambient, p); break;
-      case GL_DIFFUSE: copy4(m->diffuse, p); break;
-      case GL_AMBIENT_AND_DIFFUSE: copy4(m->ambient, p); copy4(m->diffuse, p); break;
-      case GL_SPECULAR: copy4(m->specular, p); break;
-      case GL_EMISSION: copy4(m->emission, p); break;
+      case GL_AMBIENT:
+        copy4(m->ambient, p);
+        break;
+      case GL_DIFFUSE:
+        copy4(m->diffuse, p);
+        break;
+      case GL_AMBIENT_AND_DIFFUSE:
+        copy4(m->ambient, p);
+        copy4(m->diffuse, p);
+        break;
+      case GL_SPECULAR:
+        copy4(m->specular, p);
+        break;
+      case GL_EMISSION:
+        copy4(m->emission, p);
+        break;
       case GL_SHININESS:
         if (p[0] < 0 || p[0] > 128) return setError(GL_INVALID_VALUE);
         m->shininess = p[0];
         break;
-      default: refuse("glMaterial of this parameter"); return setError(GL_INVALID_ENUM);
+      default:
+        refuse("glMaterial of this parameter");
+        return setError(GL_INVALID_ENUM);
     }
   }
 }
@@ -555,18 +594,29 @@ void getMatrix(GLenum which, float out[16]) {
 
 int renderMode() { return static_cast<int>(gl().renderMode); }
 
-void uploadTexture(GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,
-                   const void* pixels, bool mipmaps, const char* call) {
+void uploadTexture(GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type, const void* pixels,
+                   bool mipmaps, const char* call) {
   Context& c = gl();
   if (type != GL_UNSIGNED_BYTE) return refuse(std::string(call) + " of a type other than GL_UNSIGNED_BYTE");
   int channels = 0;
   bool swapRedBlue = false;
   switch (format) {
-    case GL_RGB: channels = 3; break;
-    case GL_RGBA: channels = 4; break;
-    case GL_BGR: channels = 3; swapRedBlue = true; break;
-    case GL_BGRA: channels = 4; swapRedBlue = true; break;
-    default: return refuse(std::string(call) + " of this pixel format");
+    case GL_RGB:
+      channels = 3;
+      break;
+    case GL_RGBA:
+      channels = 4;
+      break;
+    case GL_BGR:
+      channels = 3;
+      swapRedBlue = true;
+      break;
+    case GL_BGRA:
+      channels = 4;
+      swapRedBlue = true;
+      break;
+    default:
+      return refuse(std::string(call) + " of this pixel format");
   }
   // The internal format follows the component count the program asks for.
   const int stored = internalFormat == 4 || internalFormat == GL_RGBA ? 4 : 3;
@@ -631,10 +681,14 @@ GLenum glGetError(void) {
 
 const GLubyte* glGetString(GLenum name) {
   switch (name) {
-    case GL_VENDOR: return reinterpret_cast<const GLubyte*>("Velmora");
-    case GL_RENDERER: return reinterpret_cast<const GLubyte*>("Velmora GL 1.x over WebGL 2");
-    case GL_VERSION: return reinterpret_cast<const GLubyte*>("1.1 Velmora web");
-    default: return nullptr;
+    case GL_VENDOR:
+      return reinterpret_cast<const GLubyte*>("Velmora");
+    case GL_RENDERER:
+      return reinterpret_cast<const GLubyte*>("Velmora GL 1.x over WebGL 2");
+    case GL_VERSION:
+      return reinterpret_cast<const GLubyte*>("1.1 Velmora web");
+    default:
+      return nullptr;
   }
 }
 
@@ -647,33 +701,76 @@ bool getValues(GLenum pname, double* out) {
   const Context& c = gl();
   const ServerState& s = c.state;
   switch (pname) {
-    case GL_VIEWPORT: std::copy(s.viewport, s.viewport + 4, out); return true;
-    case GL_MATRIX_MODE: out[0] = s.matrixMode; return true;
-    case GL_RENDER_MODE: out[0] = c.renderMode; return true;
-    case GL_MAX_LIGHTS: out[0] = MAX_LIGHTS; return true;
-    case GL_MAX_TEXTURE_SIZE: out[0] = 4096; return true;
-    case GL_POLYGON_MODE: out[0] = s.polygon.modeFront; out[1] = s.polygon.modeBack; return true;
-    case GL_CULL_FACE_MODE: out[0] = s.polygon.cullFaceMode; return true;
-    case GL_SHADE_MODEL: out[0] = s.lighting.shadeModel; return true;
-    case GL_TEXTURE_BINDING_2D: out[0] = s.texture.bound; return true;
-    case GL_UNPACK_ALIGNMENT: out[0] = c.client.unpackAlignment; return true;
-    case GL_PACK_ALIGNMENT: out[0] = 4; return true;
-    case GL_MODELVIEW_STACK_DEPTH: out[0] = static_cast<double>(c.modelview.size()); return true;
-    case GL_PROJECTION_STACK_DEPTH: out[0] = static_cast<double>(c.projection.size()); return true;
-    case GL_NAME_STACK_DEPTH: out[0] = c.selection.depth(); return true;
-    case GL_LIGHT_MODEL_AMBIENT: std::copy(s.lighting.sceneAmbient, s.lighting.sceneAmbient + 4, out); return true;
-    case GL_LIGHT_MODEL_LOCAL_VIEWER: out[0] = s.lighting.localViewer; return true;
-    case GL_COLOR_CLEAR_VALUE: std::copy(s.clearColor, s.clearColor + 4, out); return true;
-    case GL_CURRENT_COLOR: std::copy(s.current.color, s.current.color + 4, out); return true;
-    case GL_CURRENT_NORMAL: std::copy(s.current.normal, s.current.normal + 3, out); return true;
+    case GL_VIEWPORT:
+      std::copy(s.viewport, s.viewport + 4, out);
+      return true;
+    case GL_MATRIX_MODE:
+      out[0] = s.matrixMode;
+      return true;
+    case GL_RENDER_MODE:
+      out[0] = c.renderMode;
+      return true;
+    case GL_MAX_LIGHTS:
+      out[0] = MAX_LIGHTS;
+      return true;
+    case GL_MAX_TEXTURE_SIZE:
+      out[0] = 4096;
+      return true;
+    case GL_POLYGON_MODE:
+      out[0] = s.polygon.modeFront;
+      out[1] = s.polygon.modeBack;
+      return true;
+    case GL_CULL_FACE_MODE:
+      out[0] = s.polygon.cullFaceMode;
+      return true;
+    case GL_SHADE_MODEL:
+      out[0] = s.lighting.shadeModel;
+      return true;
+    case GL_TEXTURE_BINDING_2D:
+      out[0] = s.texture.bound;
+      return true;
+    case GL_UNPACK_ALIGNMENT:
+      out[0] = c.client.unpackAlignment;
+      return true;
+    case GL_PACK_ALIGNMENT:
+      out[0] = 4;
+      return true;
+    case GL_MODELVIEW_STACK_DEPTH:
+      out[0] = static_cast<double>(c.modelview.size());
+      return true;
+    case GL_PROJECTION_STACK_DEPTH:
+      out[0] = static_cast<double>(c.projection.size());
+      return true;
+    case GL_NAME_STACK_DEPTH:
+      out[0] = c.selection.depth();
+      return true;
+    case GL_LIGHT_MODEL_AMBIENT:
+      std::copy(s.lighting.sceneAmbient, s.lighting.sceneAmbient + 4, out);
+      return true;
+    case GL_LIGHT_MODEL_LOCAL_VIEWER:
+      out[0] = s.lighting.localViewer;
+      return true;
+    case GL_COLOR_CLEAR_VALUE:
+      std::copy(s.clearColor, s.clearColor + 4, out);
+      return true;
+    case GL_CURRENT_COLOR:
+      std::copy(s.current.color, s.current.color + 4, out);
+      return true;
+    case GL_CURRENT_NORMAL:
+      std::copy(s.current.normal, s.current.normal + 3, out);
+      return true;
     case GL_CURRENT_TEXTURE_COORDS:
       out[0] = s.current.texCoord[0];
       out[1] = s.current.texCoord[1];
       out[2] = 0;
       out[3] = 1;
       return true;
-    case GL_MODELVIEW_MATRIX: std::copy(c.modelview.back().begin(), c.modelview.back().end(), out); return true;
-    case GL_PROJECTION_MATRIX: std::copy(c.projection.back().begin(), c.projection.back().end(), out); return true;
+    case GL_MODELVIEW_MATRIX:
+      std::copy(c.modelview.back().begin(), c.modelview.back().end(), out);
+      return true;
+    case GL_PROJECTION_MATRIX:
+      std::copy(c.projection.back().begin(), c.projection.back().end(), out);
+      return true;
     default: {
       if (const bool* flag = capability(pname)) {
         out[0] = *flag;
@@ -689,12 +786,21 @@ bool getValues(GLenum pname, double* out) {
 
 int valueCount(GLenum pname) {
   switch (pname) {
-    case GL_VIEWPORT: case GL_LIGHT_MODEL_AMBIENT: case GL_COLOR_CLEAR_VALUE: case GL_CURRENT_COLOR:
-    case GL_CURRENT_TEXTURE_COORDS: return 4;
-    case GL_CURRENT_NORMAL: return 3;
-    case GL_POLYGON_MODE: return 2;
-    case GL_MODELVIEW_MATRIX: case GL_PROJECTION_MATRIX: return 16;
-    default: return 1;
+    case GL_VIEWPORT:
+    case GL_LIGHT_MODEL_AMBIENT:
+    case GL_COLOR_CLEAR_VALUE:
+    case GL_CURRENT_COLOR:
+    case GL_CURRENT_TEXTURE_COORDS:
+      return 4;
+    case GL_CURRENT_NORMAL:
+      return 3;
+    case GL_POLYGON_MODE:
+      return 2;
+    case GL_MODELVIEW_MATRIX:
+    case GL_PROJECTION_MATRIX:
+      return 16;
+    default:
+      return 1;
   }
 }
 
@@ -824,7 +930,8 @@ void glFinish(void) {
 
 void glMatrixMode(GLenum mode) {
   run([mode] {
-    if (mode != GL_MODELVIEW && mode != GL_PROJECTION) return refuse("glMatrixMode of a mode other than GL_MODELVIEW or GL_PROJECTION");
+    if (mode != GL_MODELVIEW && mode != GL_PROJECTION)
+      return refuse("glMatrixMode of a mode other than GL_MODELVIEW or GL_PROJECTION");
     gl().state.matrixMode = mode;
   });
 }
@@ -992,22 +1099,40 @@ void glColor3fv(const GLfloat* v) { glColor4f(v[0], v[1], v[2], 1); }
 void glEnableClientState(GLenum array) {
   ClientState& s = gl().client;
   switch (array) {
-    case GL_VERTEX_ARRAY: s.vertex.enabled = true; break;
-    case GL_NORMAL_ARRAY: s.normal.enabled = true; break;
-    case GL_COLOR_ARRAY: s.color.enabled = true; break;
-    case GL_TEXTURE_COORD_ARRAY: s.texCoord.enabled = true; break;
-    default: refuse("glEnableClientState of this array");
+    case GL_VERTEX_ARRAY:
+      s.vertex.enabled = true;
+      break;
+    case GL_NORMAL_ARRAY:
+      s.normal.enabled = true;
+      break;
+    case GL_COLOR_ARRAY:
+      s.color.enabled = true;
+      break;
+    case GL_TEXTURE_COORD_ARRAY:
+      s.texCoord.enabled = true;
+      break;
+    default:
+      refuse("glEnableClientState of this array");
   }
 }
 
 void glDisableClientState(GLenum array) {
   ClientState& s = gl().client;
   switch (array) {
-    case GL_VERTEX_ARRAY: s.vertex.enabled = false; break;
-    case GL_NORMAL_ARRAY: s.normal.enabled = false; break;
-    case GL_COLOR_ARRAY: s.color.enabled = false; break;
-    case GL_TEXTURE_COORD_ARRAY: s.texCoord.enabled = false; break;
-    default: refuse("glDisableClientState of this array");
+    case GL_VERTEX_ARRAY:
+      s.vertex.enabled = false;
+      break;
+    case GL_NORMAL_ARRAY:
+      s.normal.enabled = false;
+      break;
+    case GL_COLOR_ARRAY:
+      s.color.enabled = false;
+      break;
+    case GL_TEXTURE_COORD_ARRAY:
+      s.texCoord.enabled = false;
+      break;
+    default:
+      refuse("glDisableClientState of this array");
   }
 }
 
@@ -1015,11 +1140,20 @@ void glInterleavedArrays(GLenum format, GLsizei stride, const GLvoid* pointer) {
   // Layouts in floats: texture coordinates, normal, position.
   int tex = 0, normal = 0;
   switch (format) {
-    case GL_V3F: break;
-    case GL_N3F_V3F: normal = 3; break;
-    case GL_T2F_V3F: tex = 2; break;
-    case GL_T2F_N3F_V3F: tex = 2; normal = 3; break;
-    default: return refuse("glInterleavedArrays of this format");
+    case GL_V3F:
+      break;
+    case GL_N3F_V3F:
+      normal = 3;
+      break;
+    case GL_T2F_V3F:
+      tex = 2;
+      break;
+    case GL_T2F_N3F_V3F:
+      tex = 2;
+      normal = 3;
+      break;
+    default:
+      return refuse("glInterleavedArrays of this format");
   }
   if (stride < 0 || stride % 4 != 0) return refuse("glInterleavedArrays with a stride that is not whole floats");
   const int packed = tex + normal + 3;
@@ -1083,17 +1217,39 @@ void glGetLightfv(GLenum id, GLenum pname, GLfloat* params) {
   const Light* light = lightOf(id, "glGetLightfv");
   if (light == nullptr) return;
   switch (pname) {
-    case GL_AMBIENT: copy4(params, light->ambient); break;
-    case GL_DIFFUSE: copy4(params, light->diffuse); break;
-    case GL_SPECULAR: copy4(params, light->specular); break;
-    case GL_POSITION: copy4(params, light->position); break;
-    case GL_SPOT_DIRECTION: std::copy(light->spotDirection, light->spotDirection + 3, params); break;
-    case GL_SPOT_EXPONENT: params[0] = light->spotExponent; break;
-    case GL_SPOT_CUTOFF: params[0] = light->spotCutoff; break;
-    case GL_CONSTANT_ATTENUATION: params[0] = light->attenuation[0]; break;
-    case GL_LINEAR_ATTENUATION: params[0] = light->attenuation[1]; break;
-    case GL_QUADRATIC_ATTENUATION: params[0] = light->attenuation[2]; break;
-    default: refuse("glGetLightfv of this parameter"); setError(GL_INVALID_ENUM);
+    case GL_AMBIENT:
+      copy4(params, light->ambient);
+      break;
+    case GL_DIFFUSE:
+      copy4(params, light->diffuse);
+      break;
+    case GL_SPECULAR:
+      copy4(params, light->specular);
+      break;
+    case GL_POSITION:
+      copy4(params, light->position);
+      break;
+    case GL_SPOT_DIRECTION:
+      std::copy(light->spotDirection, light->spotDirection + 3, params);
+      break;
+    case GL_SPOT_EXPONENT:
+      params[0] = light->spotExponent;
+      break;
+    case GL_SPOT_CUTOFF:
+      params[0] = light->spotCutoff;
+      break;
+    case GL_CONSTANT_ATTENUATION:
+      params[0] = light->attenuation[0];
+      break;
+    case GL_LINEAR_ATTENUATION:
+      params[0] = light->attenuation[1];
+      break;
+    case GL_QUADRATIC_ATTENUATION:
+      params[0] = light->attenuation[2];
+      break;
+    default:
+      refuse("glGetLightfv of this parameter");
+      setError(GL_INVALID_ENUM);
   }
 }
 
@@ -1142,12 +1298,24 @@ void glGetMaterialfv(GLenum face, GLenum pname, GLfloat* params) {
   if (face != GL_FRONT && face != GL_BACK) return setError(GL_INVALID_ENUM);
   const Material& m = face == GL_FRONT ? l.front : l.back;
   switch (pname) {
-    case GL_AMBIENT: copy4(params, m.ambient); break;
-    case GL_DIFFUSE: copy4(params, m.diffuse); break;
-    case GL_SPECULAR: copy4(params, m.specular); break;
-    case GL_EMISSION: copy4(params, m.emission); break;
-    case GL_SHININESS: params[0] = m.shininess; break;
-    default: refuse("glGetMaterialfv of this parameter"); setError(GL_INVALID_ENUM);
+    case GL_AMBIENT:
+      copy4(params, m.ambient);
+      break;
+    case GL_DIFFUSE:
+      copy4(params, m.diffuse);
+      break;
+    case GL_SPECULAR:
+      copy4(params, m.specular);
+      break;
+    case GL_EMISSION:
+      copy4(params, m.emission);
+      break;
+    case GL_SHININESS:
+      params[0] = m.shininess;
+      break;
+    default:
+      refuse("glGetMaterialfv of this parameter");
+      setError(GL_INVALID_ENUM);
   }
 }
 
@@ -1196,25 +1364,33 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param) {
     TextureParameters& p = t->parameters;
     const unsigned value = static_cast<unsigned>(param);
     switch (pname) {
-      case GL_TEXTURE_MIN_FILTER: p.minFilter = value; break;
-      case GL_TEXTURE_MAG_FILTER: p.magFilter = value; break;
-      case GL_TEXTURE_WRAP_S: p.wrapS = value; break;
-      case GL_TEXTURE_WRAP_T: p.wrapT = value; break;
-      default: return refuse("glTexParameteri of this parameter");
+      case GL_TEXTURE_MIN_FILTER:
+        p.minFilter = value;
+        break;
+      case GL_TEXTURE_MAG_FILTER:
+        p.magFilter = value;
+        break;
+      case GL_TEXTURE_WRAP_S:
+        p.wrapS = value;
+        break;
+      case GL_TEXTURE_WRAP_T:
+        p.wrapT = value;
+        break;
+      default:
+        return refuse("glTexParameteri of this parameter");
     }
     flush();
     if (t->handle != 0) backendTextureParameters(t->handle, p);
   });
 }
 
-void glTexEnvf(GLenum target, GLenum pname, GLfloat param) {
-  glTexEnvi(target, pname, static_cast<GLint>(param));
-}
+void glTexEnvf(GLenum target, GLenum pname, GLfloat param) { glTexEnvi(target, pname, static_cast<GLint>(param)); }
 
 void glTexEnvi(GLenum target, GLenum pname, GLint param) {
   run([=] {
     if (target != GL_TEXTURE_ENV || pname != GL_TEXTURE_ENV_MODE) return refuse("glTexEnv of this parameter");
-    if (param != GL_MODULATE && param != GL_REPLACE) return refuse("glTexEnv of a mode other than GL_MODULATE or GL_REPLACE");
+    if (param != GL_MODULATE && param != GL_REPLACE)
+      return refuse("glTexEnv of a mode other than GL_MODULATE or GL_REPLACE");
     flush();
     gl().state.texture.envMode = static_cast<GLenum>(param);
   });

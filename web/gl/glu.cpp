@@ -15,8 +15,8 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
   const double sine = std::sin(radians);
   if (deltaZ == 0 || sine == 0 || aspect == 0) return;
   const double cotangent = std::cos(radians) / sine;
-  GLdouble m[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0, 0, 0, -(zFar + zNear) / deltaZ, -1,
-                    0, 0, -2 * zNear * zFar / deltaZ, 0};
+  GLdouble m[16] = {cotangent / aspect,         0, 0, 0, 0, cotangent, 0, 0, 0, 0, -(zFar + zNear) / deltaZ, -1, 0, 0,
+                    -2 * zNear * zFar / deltaZ, 0};
   glMultMatrixd(m);
 }
 

@@ -48,10 +48,22 @@ inline Matrix rotation(double degrees, double x, double y, double z) {
   y /= length;
   z /= length;
   const double a = degrees * M_PI / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
-  const double m[16] = {t * x * x + c,     t * x * y + s * z, t * x * z - s * y, 0,
-                        t * x * y - s * z, t * y * y + c,     t * y * z + s * x, 0,
-                        t * x * z + s * y, t * y * z - s * x, t * z * z + c,     0,
-                        0,                 0,                 0,                 1};
+  const double m[16] = {t * x * x + c,
+                        t * x * y + s * z,
+                        t * x * z - s * y,
+                        0,
+                        t * x * y - s * z,
+                        t * y * y + c,
+                        t * y * z + s * x,
+                        0,
+                        t * x * z + s * y,
+                        t * y * z - s * x,
+                        t * z * z + c,
+                        0,
+                        0,
+                        0,
+                        0,
+                        1};
   Matrix r{};
   for (int i = 0; i < 16; ++i) r[i] = static_cast<float>(m[i]);
   return r;
@@ -95,8 +107,8 @@ inline std::array<float, 9> normalMatrix(const Matrix& m) {
   std::array<float, 9> r{};
   if (det == 0) return r;
   // Inverse transpose = cofactor matrix / det; stored column-major.
-  const double cof[9] = {A, B, C, -(b * i - c * h), a * i - c * g, -(a * h - b * g),
-                         b * f - c * e, -(a * f - c * d), a * e - b * d};
+  const double cof[9] = {
+      A, B, C, -(b * i - c * h), a * i - c * g, -(a * h - b * g), b * f - c * e, -(a * f - c * d), a * e - b * d};
   // cof is row-major (row r, column c at 3r + c); column-major wants element (r, c) at 3c + r.
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 3; ++col) r[col * 3 + row] = static_cast<float>(cof[row * 3 + col] / det);
