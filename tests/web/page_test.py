@@ -300,6 +300,17 @@ def test_damaged_file(args, browser, work):
           f"a damaged {victim}: the page shows and logs the desktop's line {expected} (page: {shown})")
 
 
+def test_without_webgl2(args, base):
+    """A browser without WebGL 2: a line on the page, not a blank canvas."""
+    browser = devtools.Browser(args.chromium, ["--disable-webgl2", *SWIFTSHADER], lambda line: None)
+    try:
+        browser.open(f"{base}/velmora.html", WIDTH, HEIGHT)
+        shown = browser.wait_for("document.getElementById('status').textContent", 30, "a line on the page")
+    finally:
+        browser.close()
+    check("no WebGL 2" in shown, f"without WebGL 2 the page says so: {shown!r}")
+
+
 def measure(browser, base, page_dir, label):
     size = sum(os.path.getsize(os.path.join(page_dir, f"velmora.{e}")) for e in ("html", "js", "wasm", "data"))
     check(size <= 12 * 1024 * 1024, f"download html + js + wasm + data: {size / 1e6:.2f} MB (at most 12 MiB)")
@@ -390,6 +401,7 @@ def main():
                         test_person(browser, base, kart)
                     if "damaged" in only:
                         test_damaged_file(args, browser, work)
+                        test_without_webgl2(args, base)
                 if "measure" in only:
                     measure(browser, base, args.page_dir, renderer)
             finally:
