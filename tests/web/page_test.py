@@ -305,7 +305,7 @@ def test_without_webgl2(args, base):
     browser = devtools.Browser(args.chromium, ["--disable-webgl2", *SWIFTSHADER], lambda line: None)
     try:
         browser.open(f"{base}/velmora.html", WIDTH, HEIGHT)
-        shown = browser.wait_for("document.getElementById('status').textContent", 30, "a line on the page")
+        shown = browser.wait_for("(document.getElementById('status') || {}).textContent", 30, "a line on the page")
     finally:
         browser.close()
     check("no WebGL 2" in shown, f"without WebGL 2 the page says so: {shown!r}")
