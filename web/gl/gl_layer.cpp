@@ -142,7 +142,7 @@ struct DisplayList {
 struct Context {
   ServerState state;
   std::vector<SavedAttrib> attribStack;
-  std::vector<ClientState> clientStack;
+  std::vector<std::pair<GLbitfield, ClientState>> clientStack;
   ClientState client;
   std::vector<Matrix> modelview{identityMatrix()};
   std::vector<Matrix> projection{identityMatrix()};
@@ -843,16 +843,22 @@ void glPopAttrib(void) {
 }
 
 void glPushClientAttrib(GLbitfield mask) {
-  (void)mask;  // both client groups are saved whatever the mask
   Context& c = gl();
   if (c.clientStack.size() >= 16) return setError(GL_STACK_OVERFLOW);
-  c.clientStack.push_back(c.client);
+  c.clientStack.emplace_back(mask, c.client);
 }
 
 void glPopClientAttrib(void) {
   Context& c = gl();
   if (c.clientStack.empty()) return setError(GL_STACK_UNDERFLOW);
-  c.client = c.clientStack.back();
+  const auto& [mask, saved] = c.clientStack.back();
+  if (mask & GL_CLIENT_VERTEX_ARRAY_BIT) {
+    c.client.vertex = saved.vertex;
+    c.client.normal = saved.normal;
+    c.client.color = saved.color;
+    c.client.texCoord = saved.texCoord;
+  }
+  if (mask & GL_CLIENT_PIXEL_STORE_BIT) c.client.unpackAlignment = saved.unpackAlignment;
   c.clientStack.pop_back();
 }
 
