@@ -133,6 +133,12 @@ def test_poses(args, browser, base, work, renderer):
             os.makedirs(args.kept, exist_ok=True)
             shutil.copy(expected, args.kept)
             shutil.copy(actual, args.kept)
+    # The same tolerance tells a wrong light from a right one: the night page
+    # against the desktop's start pose (the sun on, no headlight) must fail.
+    wrong = subprocess.run([args.compare, *tolerance, os.path.join(work, "start-desktop.png"),
+                            os.path.join(work, f"night-page-{renderer}.png")], capture_output=True, text=True)
+    check(wrong.returncode == 1, f"on {renderer}, the night page against the desktop's start pose fails: "
+                                 f"{wrong.stdout.strip()}")
 
 
 def test_picks(args, browser, base):
