@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/command_line.h"
 #include "tests/visual/image_compare.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,10 @@ int main(int argc, char** argv) {
         "status 0 when it passes, 1 when it does not, 2 when a picture cannot be read.\n"
         "  --cell-limit N   the largest mean difference and colour shift of a 10 x 10 cell\n"
         "                   (default: the visual tests' 10 and 8)");
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    printVersion("velmora-web-compare");
     return 0;
   }
   visualtest::CompareTolerance tolerance;

@@ -11,11 +11,23 @@
 
 #include "app/shell/picking.h"
 #include "app/shell/window.h"
+#include "cli/command_line.h"
 #include "cli/display.h"
 #include "tools/shot/shot_options.h"
 #include "tools/shot/shot_render.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::puts(
+        "Usage: velmora-web-desktop-picks [VELMORA-SHOT POSE OPTIONS] --click X,Y [--click X,Y ...]\n"
+        "Draws the pose as velmora-shot does, then picks each pixel (counted from the bottom left)\n"
+        "with the program's selection and prints one JSON line of hit records per click.");
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    printVersion("velmora-web-desktop-picks");
+    return 0;
+  }
   std::vector<std::string> shotArgs;
   std::vector<std::pair<int, int>> clicks;
   for (int i = 1; i < argc; ++i) {
@@ -31,8 +43,7 @@ int main(int argc, char** argv) {
   ShotOptions options;
   std::string error;
   if (!parseShotOptions(shotArgs, &options, &error)) {
-    std::fprintf(stderr, "velmora-web-desktop-picks: %s; the pose takes velmora-shot's options\n", error.c_str());
-    return 2;
+    return refuseCommandLine("velmora-web-desktop-picks", error + " (the pose takes velmora-shot's options)");
   }
   if (!ensureDisplay("velmora-web-desktop-picks", argv)) return 1;
   int glutArgc = 1;
