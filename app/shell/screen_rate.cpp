@@ -44,17 +44,34 @@ bool askForOneSwapPerRefresh(Display* display, const char* extension) {
   return swapInterval != nullptr && swapInterval(1) == 0;
 }
 
+// The current window's screen's GLX extensions, or null without a current context.
+const char* screenExtensions() {
+  Display* const display = glXGetCurrentDisplay();
+  const GLXContext context = glXGetCurrentContext();
+  if (display == nullptr || context == nullptr) return nullptr;
+  int screen = DefaultScreen(display);
+  glXQueryContext(display, context, GLX_SCREEN, &screen);
+  return glXQueryExtensionsString(display, screen);
+}
+
+constexpr const char* SWAP_CONTROLS[] = {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"};
+
 }  // namespace
+
+bool screenListsSwapControl() {
+  const char* const extensions = screenExtensions();
+  for (const char* extension : SWAP_CONTROLS) {
+    if (extensionListed(extensions, extension)) return true;
+  }
+  return false;
+}
 
 ScreenRate keepToScreenRate() {
   rateInUse = ScreenRate::PACED_IDLE;
+  const char* const extensions = screenExtensions();
+  if (extensions == nullptr) return rateInUse;
   Display* const display = glXGetCurrentDisplay();
-  const GLXContext context = glXGetCurrentContext();
-  if (display == nullptr || context == nullptr) return rateInUse;
-  int screen = DefaultScreen(display);
-  glXQueryContext(display, context, GLX_SCREEN, &screen);
-  const char* const extensions = glXQueryExtensionsString(display, screen);
-  for (const char* extension : {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"}) {
+  for (const char* extension : SWAP_CONTROLS) {
     if (extensionListed(extensions, extension) && askForOneSwapPerRefresh(display, extension)) {
       rateInUse = ScreenRate::SWAP_INTERVAL;
       extensionInUse = extension;
@@ -65,6 +82,11 @@ ScreenRate keepToScreenRate() {
 }
 
 ScreenRate screenRate() { return rateInUse; }
+
+void stopKeepingToScreenRate() {
+  rateInUse = ScreenRate::UNPACED;
+  pacer = IdlePacer(1.0 / IDLE_STEPS_PER_SECOND);
+}
 
 const char* swapControlInUse() { return extensionInUse; }
 

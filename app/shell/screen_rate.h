@@ -16,8 +16,15 @@ enum class ScreenRate {
 // the idle callback paces its steps instead. Call once, after the window exists.
 ScreenRate keepToScreenRate();
 
+// Whether the current window's screen lists one of the three swap-control extensions.
+bool screenListsSwapControl();
+
 // The way in use (UNPACED until keepToScreenRate has run).
 ScreenRate screenRate();
+
+// Back to UNPACED, for a test that ran keepToScreenRate (a swap interval
+// already granted stays with the window).
+void stopKeepingToScreenRate();
 
 // Name of the swap-control extension that keepToScreenRate used, or "none".
 const char* swapControlInUse();

@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <functional>
 #include <utility>
+#include <vector>
 
 #include "app/animation.h"
 #include "app/menu.h"
@@ -17,6 +19,7 @@
 #include "app/shell/shell.h"
 #include "app/shell/window.h"
 #include "benchmark/velmora_bench/bench_figures.h"
+#include "benchmark/velmora_bench/frame_parts.h"
 #include "benchmark/velmora_bench/frame_scene.h"
 #include "benchmark/velmora_bench/frame_window.h"
 #include "benchmark/velmora_bench/frame_timing.h"
@@ -26,6 +29,7 @@
 #include "scene/grass.h"
 #include "scene/ground.h"
 #include "scene/kart.h"
+#include "scene/culling/spot_reach.h"
 
 namespace {
 
@@ -113,10 +117,86 @@ std::pair<FrameSeries, FrameSeries> timeFramesSideBySide(const SeriesPlan& plan,
   return series;
 }
 
+// Several ways of drawing the same frames, taking turns as above.
+std::vector<FrameSeries> timeFramesInTurn(const SeriesPlan& plan, const PassState& state,
+                                          const std::vector<std::function<void()>>& draws) {
+  restorePassState(state);
+  std::vector<FrameSeries> series(draws.size());
+  for (int i = 0; i < plan.warmup + plan.frames; ++i) {
+    stepAnimation(sceneState);
+    const PassState step = capturePassState();
+    for (std::size_t d = 0; d < draws.size(); ++d) {
+      restorePassState(step);
+      timeFrame(draws[d], series[d], i >= plan.warmup);
+    }
+  }
+  restorePassState(state);
+  return series;
+}
+
 void displayThrough(DrawPath path) {
   setDrawPath(path);
   display();
   setDrawPath(DrawPath::Culled);
+}
+
+// The culled frame with the spot lights left on around objects their cones miss.
+void displayWithoutSpotSwitching() {
+  setSpotSwitching(false);
+  display();
+  setSpotSwitching(true);
+}
+
+// The culled frame read back with and without the spot switching: pixels that differ.
+long spotSwitchingDifference() {
+  const PassState state = capturePassState();
+  drawFrame();  // the kart lamps where this state's last kart puts them
+  restorePassState(state);
+  setSpotSwitching(false);
+  const std::vector<unsigned char> without = drawAndReadFrame(DrawPath::Culled);
+  setSpotSwitching(true);
+  restorePassState(state);
+  const std::vector<unsigned char> with = drawAndReadFrame(DrawPath::Culled);
+  restorePassState(state);
+  return compareFrames(without, with).differing;
+}
+
+// Names of the switches a light setting turns from the start-up state.
+std::string lightSettingName(int setting) {
+  static const char* const names[] = {"sun off", "moving sun", "colour change", "headlight", "lamps off"};
+  std::string text;
+  for (int bit = 0; bit < 5; ++bit) {
+    if (setting & (1 << bit)) text += std::string(text.empty() ? "" : ", ") + names[bit];
+  }
+  return text.empty() ? "start-up lights" : text;
+}
+
+// Back to the start-up lights after applyLightSetting(setting).
+void undoLightSetting(int setting) {
+  applyLightSetting(setting);
+  runMenuCommand(CMD_TOGGLE_SUN);  // the sun's ambient colour last, as at start-up
+  runMenuCommand(CMD_TOGGLE_SUN);
+}
+
+void printPartsOfFrame(const std::vector<FrameSeries>& parts, const std::vector<PipelineCounts>& counts,
+                       const FrameSeries& culled) {
+  std::printf("  where the culled frame's time goes (each part drawn alone; its own time = alone - empty frame):\n");
+  const double empty = parts[0].median(), emptyCpu = parts[0].cpu.median();
+  double sum = empty, sumCpu = emptyCpu;
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    const double own = p == 0 ? empty : parts[p].median() - empty;
+    const double ownCpu = p == 0 ? emptyCpu : parts[p].cpu.median() - emptyCpu;
+    if (p > 0) {
+      sum += own;
+      sumCpu += ownCpu;
+    }
+    std::printf("    %-32s alone %6.2f ms  p95 %6.2f  own %6.2f ms  cpu own %6.2f ms  vertices shaded %7lld  "
+                "triangles %7lld\n",
+                framePartName(FRAME_PARTS[p]), parts[p].median(), parts[p].p95(), own, ownCpu,
+                counts[p].verticesShaded, counts[p].primitives);
+  }
+  std::printf("    %-32s %6.2f ms (cpu %6.2f) against the whole frame's %6.2f ms (cpu %6.2f)\n", "sum of the parts",
+              sum, sumCpu, culled.median(), culled.cpu.median());
 }
 
 void clearAndSwap() {
@@ -201,8 +281,28 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     restorePassState(startState);
     enterPose(pose);
     const PassState poseState = capturePassState();
-    const auto [reference, culled] = timeFramesSideBySide(
-        plan, poseState, [] { displayThrough(DrawPath::Reference); }, [] { displayThrough(DrawPath::Culled); });
+    std::vector<std::function<void()>> draws = {[] { displayThrough(DrawPath::Reference); },
+                                                [] { displayThrough(DrawPath::Culled); }, displayWithoutSpotSwitching};
+    for (unsigned part : FRAME_PARTS) draws.push_back([part] { displayParts(part); });
+    const std::vector<FrameSeries> turns = timeFramesInTurn(plan, poseState, draws);
+    const FrameSeries& reference = turns[0];
+    const FrameSeries& culled = turns[1];
+    const FrameSeries& withoutSwitching = turns[2];
+    const std::vector<FrameSeries> parts(turns.begin() + 3, turns.end());
+    std::vector<PipelineCounts> counts;
+    for (unsigned part : FRAME_PARTS) {
+      restorePassState(poseState);
+      counts.push_back(countPipeline(displayParts, part));
+    }
+    restorePassState(poseState);
+    const PipelineCounts wholeCounts = countPipeline(displayParts, ~0u);
+    restorePassState(poseState);
+    setSpotSwitching(false);
+    const PipelineCounts wholeCountsWithout = countPipeline(displayParts, ~0u);
+    setSpotSwitching(true);
+    restorePassState(poseState);
+    const long switchingDiffers = spotSwitchingDifference();
+    if (switchingDiffers != 0) identical = false;
     const auto [groundReference, groundCulled] = timeFramesSideBySide(
         plan, poseState, [] { groundAlone(DrawPath::Reference); }, [] { groundAlone(DrawPath::Culled); });
     restorePassState(poseState);
@@ -215,6 +315,12 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
                 difference.beyondTolerance, PICTURE_TOLERANCE, difference.largest);
     std::printf("  %-34s %.2f wall, %.2f cpu\n", "culled / reference", culled.median() / reference.median(),
                 culled.cpu.median() / reference.cpu.median());
+    printSeries("culled, spot lights never switched", withoutSwitching);
+    std::printf("  %-34s %.3f wall, %.3f cpu; pixels differing %ld; vertices shaded %lld against %lld\n",
+                "spot switching: with / without", culled.median() / withoutSwitching.median(),
+                culled.cpu.median() / withoutSwitching.cpu.median(), switchingDiffers, wholeCounts.verticesShaded,
+                wholeCountsWithout.verticesShaded);
+    printPartsOfFrame(parts, counts, culled);
     printSeries("ground alone, immediate mode", groundReference);
     printSeries("ground alone, culled", groundCulled);
     if (pose == Pose::Start) {
@@ -223,6 +329,44 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     }
     leavePose(pose);
   }
+
+  // Every light setting the menu can reach, from each camera pose (the night
+  // pose is the start pose's "sun off, headlight"): fewer frames per series.
+  const SeriesPlan lightPlan{options.quick ? 2 : 5, std::max(3, options.frames / 4)};
+  std::printf("every light setting, %d frames each (culled median ms, ratio to the straightforward frame, "
+              "culled p95 ms, pixels beyond %d levels, pixels changed by the spot switching):\n",
+              lightPlan.frames, PICTURE_TOLERANCE);
+  std::printf("  %-42s", "setting");
+  const Pose cameraPoses[] = {Pose::Start, Pose::Bench, Pose::CarView};
+  for (Pose pose : cameraPoses) std::printf(" | %-33s", poseName(pose));
+  std::printf("\n");
+  double worstRatio = 0, worstP95 = 0;
+  for (int setting = 0; setting < LIGHT_SETTINGS; ++setting) {
+    std::printf("  %2d %-39s", setting, lightSettingName(setting).c_str());
+    for (Pose pose : cameraPoses) {
+      restorePassState(startState);
+      enterPose(pose);
+      applyLightSetting(setting);
+      const PassState state = capturePassState();
+      const auto [reference, culled] = timeFramesSideBySide(
+          lightPlan, state, [] { displayThrough(DrawPath::Reference); }, [] { displayThrough(DrawPath::Culled); });
+      restorePassState(state);
+      const FrameDifference difference = compareFrame();
+      const long switching = spotSwitchingDifference();
+      if (difference.beyondTolerance * 1000 > difference.pixels || switching != 0) identical = false;
+      const double ratio = culled.median() / reference.median();
+      worstRatio = std::max(worstRatio, ratio);
+      worstP95 = std::max(worstP95, culled.p95());
+      std::printf(" | %5.2f %4.2f %5.2f %4ld %3ld        ", culled.median(), ratio, culled.p95(),
+                  difference.beyondTolerance, switching);
+      std::fflush(stdout);
+      undoLightSetting(setting);
+      leavePose(pose);
+    }
+    std::printf("\n");
+  }
+  std::printf("  worst over the settings and poses: ratio %.2f, p95 %.2f ms\n", worstRatio, worstP95);
+  restorePassState(startState);
 
   // Picks from the start pose, the curve kart on its first leg.
   restorePassState(startState);
@@ -274,9 +418,7 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     const FrameDifference difference = compareFrame();
     worst = std::max(worst, difference.beyondTolerance);
     if (difference.beyondTolerance * 1000 <= difference.pixels) ++within;
-    applyLightSetting(camera % LIGHT_SETTINGS);  // back to the start-up switches
-    runMenuCommand(CMD_TOGGLE_SUN);              // the sun's ambient colour last, as at start-up
-    runMenuCommand(CMD_TOGGLE_SUN);
+    undoLightSetting(camera % LIGHT_SETTINGS);
   }
   std::printf("random ground cameras, every light setting: %d of %d within %d pixels beyond %d levels; worst %ld\n",
               within, cameras, WINDOW_WIDTH * WINDOW_HEIGHT / 1000, PICTURE_TOLERANCE, worst);

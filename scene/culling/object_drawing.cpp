@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "scene/culling/culled_ground.h"
+#include "scene/culling/spot_reach.h"
 #include "scene/culling/view_cull.h"
 
 namespace {
@@ -36,6 +37,7 @@ class CulledDrawing : public ObjectDrawing {
       return;
     }
     if (!selection) {
+      const SpotLightsOutOfReach unlit(object.bounds.min, object.bounds.max);
       object.draw();
     } else if (object.drawForSelection) {
       object.drawForSelection();
