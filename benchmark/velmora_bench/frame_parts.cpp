@@ -6,9 +6,11 @@
 #include <GL/glext.h>
 
 #include <cstring>
+#include <vector>
 
 #include "app/shell/shell.h"
 #include "scene/culling/object_drawing.h"
+#include "scene/frame.h"
 
 namespace {
 
@@ -67,6 +69,22 @@ void displayParts(unsigned parts) {
   ObjectDrawing* const before = setObjectDrawing(&drawing);
   display();
   setObjectDrawing(before);
+}
+
+long pixelsDrawn(unsigned parts) {
+  PartDrawing drawing(parts);
+  ObjectDrawing* const before = setObjectDrawing(&drawing);
+  drawFrame();
+  setObjectDrawing(before);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  std::vector<unsigned char> pixels(static_cast<size_t>(viewport[2]) * viewport[3] * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(viewport[0], viewport[1], viewport[2], viewport[3], GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  long drawn = 0;
+  for (size_t p = 0; p < pixels.size(); p += 4) drawn += (pixels[p] | pixels[p + 1] | pixels[p + 2]) != 0;
+  return drawn;
 }
 
 PipelineCounts countPipeline(void (*draw)(unsigned), unsigned parts) {

@@ -11,6 +11,7 @@ enum FramePart : unsigned {
   PART_KARTS = 4,
   PART_GRASS = 8,
   PART_BENCHES = 16,    // the two benches and the signboard
+  PART_OBJECTS = PART_KARTS | PART_GRASS | PART_BENCHES,
 };
 constexpr unsigned FRAME_PARTS[] = {PART_NONE, PART_SKY_BOX, PART_GROUND, PART_KARTS, PART_GRASS, PART_BENCHES};
 const char* framePartName(unsigned part);
@@ -19,6 +20,10 @@ const char* framePartName(unsigned part);
 // drawing); everything else the frame does (clear, lights, camera, the curve
 // kart's lap, the lamps placed by each kart, swap) runs as usual.
 void displayParts(unsigned parts);
+
+// Pixels that the objects of `parts` leave other than black (the clear
+// colour) in the frame as drawFrame draws it with only them, without a swap.
+long pixelsDrawn(unsigned parts);
 
 // What the driver counts for one pass of `draw`: vertices shaded, primitives
 // submitted and primitives that reach clipping. All -1 when the driver has

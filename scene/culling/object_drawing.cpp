@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 #include "scene/culling/culled_ground.h"
-#include "scene/culling/spot_reach.h"
 #include "scene/culling/view_cull.h"
 
 namespace {
@@ -37,7 +36,6 @@ class CulledDrawing : public ObjectDrawing {
       return;
     }
     if (!selection) {
-      const SpotLightsOutOfReach unlit(object.bounds.min, object.bounds.max);
       object.draw();
     } else if (object.drawForSelection) {
       object.drawForSelection();
