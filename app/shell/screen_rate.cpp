@@ -16,7 +16,7 @@ const char* extensionInUse = "none";
 IdlePacer pacer(1.0 / IDLE_STEPS_PER_SECOND);
 
 using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
-using SwapIntervalInt = int (*)(int);      // MESA: unsigned; SGI: int; both return 0 on success
+using SwapIntervalInt = int (*)(int);  // MESA: unsigned; SGI: int; both return 0 on success
 using SwapIntervalUint = int (*)(unsigned);
 
 template <typename Function>

@@ -4,9 +4,9 @@
 
 // How the program keeps to the screen's rate.
 enum class ScreenRate {
-  UNPACED,         // nothing asked: tools and tests that step explicitly
-  SWAP_INTERVAL,   // the display holds each swap to a refresh
-  PACED_IDLE,      // the idle callback waits for the next tick
+  UNPACED,        // nothing asked: tools and tests that step explicitly
+  SWAP_INTERVAL,  // the display holds each swap to a refresh
+  PACED_IDLE,     // the idle callback waits for the next tick
 };
 
 // Asks the current window's display for one swap per refresh through the first

@@ -7,9 +7,9 @@
 #include "app/animation.h"
 #include "app/camera.h"
 #include "app/menu.h"
+#include "app/scene_state.h"
 #include "app/shell/picking.h"
 #include "app/shell/screen_rate.h"
-#include "app/scene_state.h"
 #include "app/shell/window.h"
 #include "scene/frame.h"
 

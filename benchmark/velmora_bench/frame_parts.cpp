@@ -16,12 +16,17 @@ namespace {
 
 unsigned partOf(ObjectKind kind) {
   switch (kind) {
-    case ObjectKind::SKY_BOX: return PART_SKY_BOX;
-    case ObjectKind::KART: return PART_KARTS;
-    case ObjectKind::GRASS: return PART_GRASS;
+    case ObjectKind::SKY_BOX:
+      return PART_SKY_BOX;
+    case ObjectKind::KART:
+      return PART_KARTS;
+    case ObjectKind::GRASS:
+      return PART_GRASS;
     case ObjectKind::BENCH:
-    case ObjectKind::SIGNBOARD: return PART_BENCHES;
-    case ObjectKind::OTHER: break;
+    case ObjectKind::SIGNBOARD:
+      return PART_BENCHES;
+    case ObjectKind::OTHER:
+      break;
   }
   return PART_NONE;
 }
@@ -54,12 +59,18 @@ bool hasPipelineStatistics() {
 
 const char* framePartName(unsigned part) {
   switch (part) {
-    case PART_NONE: return "clear, lights and camera, swap";
-    case PART_SKY_BOX: return "sky box";
-    case PART_GROUND: return "ground";
-    case PART_KARTS: return "karts (3)";
-    case PART_GRASS: return "grass (4 patches)";
-    case PART_BENCHES: return "benches and signboard";
+    case PART_NONE:
+      return "clear, lights and camera, swap";
+    case PART_SKY_BOX:
+      return "sky box";
+    case PART_GROUND:
+      return "ground";
+    case PART_KARTS:
+      return "karts (3)";
+    case PART_GRASS:
+      return "grass (4 patches)";
+    case PART_BENCHES:
+      return "benches and signboard";
   }
   return "?";
 }

@@ -5,12 +5,12 @@
 
 // Parts of the frame, as bits.
 enum FramePart : unsigned {
-  PART_NONE = 0,        // clear, lights and camera, swap
+  PART_NONE = 0,  // clear, lights and camera, swap
   PART_SKY_BOX = 1,
   PART_GROUND = 2,
   PART_KARTS = 4,
   PART_GRASS = 8,
-  PART_BENCHES = 16,    // the two benches and the signboard
+  PART_BENCHES = 16,  // the two benches and the signboard
   PART_OBJECTS = PART_KARTS | PART_GRASS | PART_BENCHES,
 };
 constexpr unsigned FRAME_PARTS[] = {PART_NONE, PART_SKY_BOX, PART_GROUND, PART_KARTS, PART_GRASS, PART_BENCHES};

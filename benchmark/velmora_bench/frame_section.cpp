@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -21,8 +21,8 @@
 #include "benchmark/velmora_bench/bench_figures.h"
 #include "benchmark/velmora_bench/frame_parts.h"
 #include "benchmark/velmora_bench/frame_scene.h"
-#include "benchmark/velmora_bench/frame_window.h"
 #include "benchmark/velmora_bench/frame_timing.h"
+#include "benchmark/velmora_bench/frame_window.h"
 #include "glm/glm.h"
 #include "image/image.h"
 #include "image/texture_loader.h"
@@ -187,10 +187,11 @@ void printPartsOfFrame(const std::vector<FrameSeries>& parts, const std::vector<
       sum += own;
       sumCpu += ownCpu;
     }
-    std::printf("    %-30s alone %6.2f ms  p95 %6.2f  own %6.2f ms  cpu own %6.2f ms  vertices shaded %6lld  "
-                "triangles %6lld  pixels %7ld\n",
-                framePartName(FRAME_PARTS[p]), parts[p].median(), parts[p].p95(), own, ownCpu,
-                counts[p].verticesShaded, counts[p].primitives, pixels[p]);
+    std::printf(
+        "    %-30s alone %6.2f ms  p95 %6.2f  own %6.2f ms  cpu own %6.2f ms  vertices shaded %6lld  "
+        "triangles %6lld  pixels %7ld\n",
+        framePartName(FRAME_PARTS[p]), parts[p].median(), parts[p].p95(), own, ownCpu, counts[p].verticesShaded,
+        counts[p].primitives, pixels[p]);
   }
   std::printf("    %-32s %6.2f ms (cpu %6.2f) against the whole frame's %6.2f ms (cpu %6.2f)\n", "sum of the parts",
               sum, sumCpu, culled.median(), culled.cpu.median());
@@ -323,9 +324,10 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
   // Every light setting the menu can reach, from each camera pose (the night
   // pose is the start pose's "sun off, headlight"): fewer frames per series.
   const SeriesPlan lightPlan{options.quick ? 2 : 5, std::max(3, options.frames / 4)};
-  std::printf("every light setting, %d frames each: culled median ms, its ratio to the straightforward frame's "
-              "(wall, cpu), culled p95 ms, pixels beyond %d levels\n",
-              lightPlan.frames, PICTURE_TOLERANCE);
+  std::printf(
+      "every light setting, %d frames each: culled median ms, its ratio to the straightforward frame's "
+      "(wall, cpu), culled p95 ms, pixels beyond %d levels\n",
+      lightPlan.frames, PICTURE_TOLERANCE);
   std::printf("  %-42s", "setting");
   const Pose cameraPoses[] = {Pose::Start, Pose::Bench, Pose::CarView};
   for (Pose pose : cameraPoses) std::printf(" | %-30s", poseName(pose));

@@ -1,10 +1,10 @@
 // Idle pacing: steps on a grid of ticks, and extension names in a list.
+#include "app/idle_pacing.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
-
-#include "app/idle_pacing.h"
 
 namespace {
 
