@@ -32,8 +32,10 @@ TEST_F(ObjectKinds, EveryObjectOfTheFrameBelongsToOnePart) {
   ObjectDrawing* const before = setObjectDrawing(&counting);
   drawFrame();
   setObjectDrawing(before);
-  const std::map<ObjectKind, int> expected = {{ObjectKind::SIGNBOARD, 1}, {ObjectKind::KART, 3},
-                                              {ObjectKind::GRASS, 4},     {ObjectKind::BENCH, 2},
+  const std::map<ObjectKind, int> expected = {{ObjectKind::SIGNBOARD, 1},
+                                              {ObjectKind::KART, 3},
+                                              {ObjectKind::GRASS, 4},
+                                              {ObjectKind::BENCH, 2},
                                               {ObjectKind::SKY_BOX, 1}};
   EXPECT_EQ(counting.objects, expected) << "an object of kind OTHER, or one missing";
   EXPECT_EQ(counting.groundPasses, 1);
