@@ -55,7 +55,8 @@ const SceneObject BENCH_OBJECT = {
     {{18 * BENCH_SCALE, -1 * BENCH_SCALE, -14 * BENCH_SCALE}, {25 * BENCH_SCALE, 13 * BENCH_SCALE, 17 * BENCH_SCALE}},
     LeaveOut::WHEN_HIDDEN,
     {},
-    {}};
+    {},
+    ObjectKind::BENCH};
 
 void drawBenchSupport(float d) {
   beginTextured(TEX_CONCRETE, SILVER_MATERIAL);

@@ -11,7 +11,7 @@ namespace {
 LazyModel grassModel;
 }  // namespace
 
-void drawGrassModel() { drawLazyModel(GRASS_MODEL_PATH, grassModel); }
+void drawGrassModel() { drawLazyModel(GRASS_MODEL_PATH, grassModel, ObjectKind::GRASS); }
 
 void drawGrass(double x, double y, double z) {
   glPushMatrix();

@@ -18,7 +18,7 @@ CurveKartState curveKart;
 
 CurveKartState& curveKartState() { return curveKart; }
 
-void drawKartModel() { drawLazyModel(KART_MODEL_PATH, kartModel); }
+void drawKartModel() { drawLazyModel(KART_MODEL_PATH, kartModel, ObjectKind::KART); }
 
 void drawKart(double x, double y, double z, double heading) {
   glPushMatrix();

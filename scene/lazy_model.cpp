@@ -19,7 +19,7 @@ ObjectBounds boundsOf(const ObjModel& model) {
 
 }  // namespace
 
-void drawLazyModel(const char* path, LazyModel& lazy) {
+void drawLazyModel(const char* path, LazyModel& lazy, ObjectKind kind) {
   if (lazy.model == nullptr) {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     lazy.model = glmReadOBJ(path);
@@ -41,5 +41,5 @@ void drawLazyModel(const char* path, LazyModel& lazy) {
     glPopAttrib();
   };
   // A display list already: a pick draws it as it is.
-  drawObject({callList, lazy.bounds, LeaveOut::WHEN_HIDDEN, callList, {}});
+  drawObject({callList, lazy.bounds, LeaveOut::WHEN_HIDDEN, callList, {}, kind});
 }

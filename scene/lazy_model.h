@@ -21,4 +21,5 @@ struct LazyModel {
 // list with its materials; `lazy` keeps them for the later calls. All GL state
 // the list changes is restored afterwards, so a model that cannot show may be
 // left out altogether.
-void drawLazyModel(const char* path, LazyModel& lazy);
+// `kind` says what the model is to the object drawing.
+void drawLazyModel(const char* path, LazyModel& lazy, ObjectKind kind);

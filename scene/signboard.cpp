@@ -93,4 +93,5 @@ void drawSignboard() {
 
 // Post and board: x -0.05 .. 0.15, y 0 .. 3.4, z 0 .. 2, with room to spare.
 const SceneObject SIGNBOARD_OBJECT = {
-    drawSignboard, {{-0.1f, -0.1f, -0.1f}, {0.2f, 3.5f, 2.1f}}, LeaveOut::WHEN_SELECTING, {}, advancePicture};
+    drawSignboard,        {{-0.1f, -0.1f, -0.1f}, {0.2f, 3.5f, 2.1f}}, LeaveOut::WHEN_SELECTING, {}, advancePicture,
+    ObjectKind::SIGNBOARD};

@@ -71,4 +71,4 @@ void drawSkyBoxFromArrays() {
 }
 
 const SceneObject SKY_BOX_OBJECT = {
-    drawSkyBox, {{-45, 0, -45}, {45, 20, 45}}, LeaveOut::NEVER, drawSkyBoxFromArrays, {}};
+    drawSkyBox, {{-45, 0, -45}, {45, 20, 45}}, LeaveOut::NEVER, drawSkyBoxFromArrays, {}, ObjectKind::SKY_BOX};

@@ -2,6 +2,7 @@
 // everything afterwards happens in the GLUT callbacks of the shell.
 #include <GL/glut.h>
 
+#include "app/shell/screen_rate.h"
 #include "app/shell/shell.h"
 #include "app/shell/start_checks.h"
 #include "app/shell/startup.h"
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   if (answered >= 0) return answered;
   createMainWindow(&argc, argv);
   registerCallbacks();
+  keepToScreenRate();
   initScene([] { buildMenus(); });
   glutMainLoop();
   return 0;

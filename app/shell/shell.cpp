@@ -7,8 +7,9 @@
 #include "app/animation.h"
 #include "app/camera.h"
 #include "app/menu.h"
-#include "app/shell/picking.h"
 #include "app/scene_state.h"
+#include "app/shell/picking.h"
+#include "app/shell/screen_rate.h"
 #include "app/shell/window.h"
 #include "scene/frame.h"
 
@@ -64,6 +65,9 @@ void display() {
 }
 
 void idle() {
+  // The program keeps to the screen's rate (main); the tools and tests that
+  // call idle are not held back.
+  waitForIdleTick();
   stepAnimation(sceneState);
   glutPostRedisplay();
 }

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/animation.h"
 #include "app/menu.h"
@@ -17,10 +19,13 @@
 #include "app/shell/shell.h"
 #include "app/shell/window.h"
 #include "benchmark/velmora_bench/bench_figures.h"
+#include "benchmark/velmora_bench/frame_parts.h"
 #include "benchmark/velmora_bench/frame_scene.h"
-#include "benchmark/velmora_bench/frame_window.h"
 #include "benchmark/velmora_bench/frame_timing.h"
+#include "benchmark/velmora_bench/frame_window.h"
 #include "glm/glm.h"
+#include "image/image.h"
+#include "image/texture_loader.h"
 #include "math/curve.h"
 #include "scene/frame.h"
 #include "scene/grass.h"
@@ -48,6 +53,23 @@ void printModelBreakdown() {
     glDeleteLists(list, 1);
     glmDelete(model);
   }
+}
+
+// The scene's pictures decoded once more, without upload: the program's own
+// share of initScene's texture loading.
+double decodeScenePicturesMs() {
+  const char* const files[] = {"data/skybox/pos_z.bmp", "data/skybox/pos_x.bmp", "data/skybox/neg_x.bmp",
+                               "data/skybox/neg_z.bmp", "data/skybox/pos_y.bmp", "data/skybox/neg_y.bmp",
+                               "data/wood1.bmp",        "data/concrete.bmp"};
+  CTextureLoader registry;
+  const auto t0 = BenchClock::now();
+  auto decode = [&registry](const char* name) {
+    CImage* image = nullptr;
+    if (registry.Load(name, &image)) delete image;
+  };
+  for (const char* name : files) decode(name);
+  for (int k = 1; k <= 10; ++k) decode(("data/cactus" + std::to_string(k) + ".tga").c_str());
+  return millisecondsBetween(t0, BenchClock::now());
 }
 
 // ---- Frame series.
@@ -113,10 +135,66 @@ std::pair<FrameSeries, FrameSeries> timeFramesSideBySide(const SeriesPlan& plan,
   return series;
 }
 
+// Several ways of drawing the same frames, taking turns as above.
+std::vector<FrameSeries> timeFramesInTurn(const SeriesPlan& plan, const PassState& state,
+                                          const std::vector<std::function<void()>>& draws) {
+  restorePassState(state);
+  std::vector<FrameSeries> series(draws.size());
+  for (int i = 0; i < plan.warmup + plan.frames; ++i) {
+    stepAnimation(sceneState);
+    const PassState step = capturePassState();
+    for (std::size_t d = 0; d < draws.size(); ++d) {
+      restorePassState(step);
+      timeFrame(draws[d], series[d], i >= plan.warmup);
+    }
+  }
+  restorePassState(state);
+  return series;
+}
+
 void displayThrough(DrawPath path) {
   setDrawPath(path);
   display();
   setDrawPath(DrawPath::Culled);
+}
+
+// Names of the switches a light setting turns from the start-up state.
+std::string lightSettingName(int setting) {
+  static const char* const names[] = {"sun off", "moving sun", "colour change", "headlight", "lamps off"};
+  std::string text;
+  for (int bit = 0; bit < 5; ++bit) {
+    if (setting & (1 << bit)) text += std::string(text.empty() ? "" : ", ") + names[bit];
+  }
+  return text.empty() ? "start-up lights" : text;
+}
+
+// Back to the start-up lights after applyLightSetting(setting).
+void undoLightSetting(int setting) {
+  applyLightSetting(setting);
+  runMenuCommand(CMD_TOGGLE_SUN);  // the sun's ambient colour last, as at start-up
+  runMenuCommand(CMD_TOGGLE_SUN);
+}
+
+void printPartsOfFrame(const std::vector<FrameSeries>& parts, const std::vector<PipelineCounts>& counts,
+                       const std::vector<long>& pixels, const FrameSeries& culled) {
+  std::printf("  where the culled frame's time goes (each part drawn alone; its own time = alone - empty frame):\n");
+  const double empty = parts[0].median(), emptyCpu = parts[0].cpu.median();
+  double sum = empty, sumCpu = emptyCpu;
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    const double own = p == 0 ? empty : parts[p].median() - empty;
+    const double ownCpu = p == 0 ? emptyCpu : parts[p].cpu.median() - emptyCpu;
+    if (p > 0) {
+      sum += own;
+      sumCpu += ownCpu;
+    }
+    std::printf(
+        "    %-30s alone %6.2f ms  p95 %6.2f  own %6.2f ms  cpu own %6.2f ms  vertices shaded %6lld  "
+        "triangles %6lld  pixels %7ld\n",
+        framePartName(FRAME_PARTS[p]), parts[p].median(), parts[p].p95(), own, ownCpu, counts[p].verticesShaded,
+        counts[p].primitives, pixels[p]);
+  }
+  std::printf("    %-32s %6.2f ms (cpu %6.2f) against the whole frame's %6.2f ms (cpu %6.2f)\n", "sum of the parts",
+              sum, sumCpu, culled.median(), culled.cpu.median());
 }
 
 void clearAndSwap() {
@@ -187,6 +265,10 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
   std::printf("  window and callbacks %.1f ms, initScene (textures) %.1f ms, reshape and first frame (models) %.1f ms\n",
               startup.window, startup.initScene, startup.firstFrame);
   figures.startupMs = startup.total;
+  std::printf("  of the first frame: display to glFinish %.1f ms; the next three displays %.1f, %.1f, %.1f ms\n",
+              startup.firstDisplay, startup.nextDisplays[0], startup.nextDisplays[1], startup.nextDisplays[2]);
+  std::printf("  the scene's pictures decoded again without upload: %.1f ms (the program's share of initScene)\n",
+              decodeScenePicturesMs());
 
   const SeriesPlan plan{options.quick ? 3 : 20, options.frames};
   const PassState startState = capturePassState();
@@ -201,8 +283,22 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     restorePassState(startState);
     enterPose(pose);
     const PassState poseState = capturePassState();
-    const auto [reference, culled] = timeFramesSideBySide(
-        plan, poseState, [] { displayThrough(DrawPath::Reference); }, [] { displayThrough(DrawPath::Culled); });
+    std::vector<std::function<void()>> draws = {[] { displayThrough(DrawPath::Reference); },
+                                                [] { displayThrough(DrawPath::Culled); }};
+    for (unsigned part : FRAME_PARTS) draws.push_back([part] { displayParts(part); });
+    const std::vector<FrameSeries> turns = timeFramesInTurn(plan, poseState, draws);
+    const FrameSeries& reference = turns[0];
+    const FrameSeries& culled = turns[1];
+    const std::vector<FrameSeries> parts(turns.begin() + 2, turns.end());
+    std::vector<PipelineCounts> counts;
+    std::vector<long> pixels;
+    for (unsigned part : FRAME_PARTS) {
+      restorePassState(poseState);
+      counts.push_back(countPipeline(displayParts, part));
+      restorePassState(poseState);
+      pixels.push_back(pixelsDrawn(part));
+    }
+    restorePassState(poseState);
     const auto [groundReference, groundCulled] = timeFramesSideBySide(
         plan, poseState, [] { groundAlone(DrawPath::Reference); }, [] { groundAlone(DrawPath::Culled); });
     restorePassState(poseState);
@@ -215,6 +311,7 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
                 difference.beyondTolerance, PICTURE_TOLERANCE, difference.largest);
     std::printf("  %-34s %.2f wall, %.2f cpu\n", "culled / reference", culled.median() / reference.median(),
                 culled.cpu.median() / reference.cpu.median());
+    printPartsOfFrame(parts, counts, pixels, culled);
     printSeries("ground alone, immediate mode", groundReference);
     printSeries("ground alone, culled", groundCulled);
     if (pose == Pose::Start) {
@@ -223,6 +320,47 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     }
     leavePose(pose);
   }
+
+  // Every light setting the menu can reach, from each camera pose (the night
+  // pose is the start pose's "sun off, headlight"): fewer frames per series.
+  const SeriesPlan lightPlan{options.quick ? 2 : 5, std::max(3, options.frames / 4)};
+  std::printf(
+      "every light setting, %d frames each: culled median ms, its ratio to the straightforward frame's "
+      "(wall, cpu), culled p95 ms, pixels beyond %d levels\n",
+      lightPlan.frames, PICTURE_TOLERANCE);
+  std::printf("  %-42s", "setting");
+  const Pose cameraPoses[] = {Pose::Start, Pose::Bench, Pose::CarView};
+  for (Pose pose : cameraPoses) std::printf(" | %-30s", poseName(pose));
+  std::printf("\n");
+  double worstRatio = 0, worstCpuRatio = 0, worstP95 = 0;
+  for (int setting = 0; setting < LIGHT_SETTINGS; ++setting) {
+    std::printf("  %2d %-39s", setting, lightSettingName(setting).c_str());
+    for (Pose pose : cameraPoses) {
+      restorePassState(startState);
+      enterPose(pose);
+      applyLightSetting(setting);
+      const PassState state = capturePassState();
+      const auto [reference, culled] = timeFramesSideBySide(
+          lightPlan, state, [] { displayThrough(DrawPath::Reference); }, [] { displayThrough(DrawPath::Culled); });
+      restorePassState(state);
+      const FrameDifference difference = compareFrame();
+      if (difference.beyondTolerance * 1000 > difference.pixels) identical = false;
+      const double ratio = culled.median() / reference.median();
+      const double cpuRatio = culled.cpu.median() / reference.cpu.median();
+      worstRatio = std::max(worstRatio, ratio);
+      worstCpuRatio = std::max(worstCpuRatio, cpuRatio);
+      worstP95 = std::max(worstP95, culled.p95());
+      std::printf(" | %5.1f %4.2f %4.2f %5.1f %4ld", culled.median(), ratio, cpuRatio, culled.p95(),
+                  difference.beyondTolerance);
+      std::fflush(stdout);
+      undoLightSetting(setting);
+      leavePose(pose);
+    }
+    std::printf("\n");
+  }
+  std::printf("  worst over the settings and poses: ratio %.2f wall, %.2f cpu; p95 %.2f ms\n", worstRatio,
+              worstCpuRatio, worstP95);
+  restorePassState(startState);
 
   // Picks from the start pose, the curve kart on its first leg.
   restorePassState(startState);
@@ -274,9 +412,7 @@ void runFrameSection(const BenchOptions& options, BenchFigures& figures) {
     const FrameDifference difference = compareFrame();
     worst = std::max(worst, difference.beyondTolerance);
     if (difference.beyondTolerance * 1000 <= difference.pixels) ++within;
-    applyLightSetting(camera % LIGHT_SETTINGS);  // back to the start-up switches
-    runMenuCommand(CMD_TOGGLE_SUN);              // the sun's ambient colour last, as at start-up
-    runMenuCommand(CMD_TOGGLE_SUN);
+    undoLightSetting(camera % LIGHT_SETTINGS);
   }
   std::printf("random ground cameras, every light setting: %d of %d within %d pixels beyond %d levels; worst %ld\n",
               within, cameras, WINDOW_WIDTH * WINDOW_HEIGHT / 1000, PICTURE_TOLERANCE, worst);

@@ -7,6 +7,8 @@ struct StartupTimes {
   double initScene = 0;   // fixed GL state, scene textures, menus, lights, camera
   double firstFrame = 0;  // the main loop's first turns: reshape and the first frame, which reads the models
   double total = 0;
+  double firstDisplay = 0;      // of firstFrame: the first display() to glFinish
+  double nextDisplays[3] = {};  // the three displays right after it, each to glFinish
 };
 
 // Creates the window, registers the callbacks and initialises the scene as

@@ -22,6 +22,9 @@ enum class LeaveOut {
   WHEN_HIDDEN,     // whenever it cannot show
 };
 
+// Which part of the scene an object is, for figures that split the frame by part.
+enum class ObjectKind { OTHER, SKY_BOX, KART, GRASS, BENCH, SIGNBOARD };
+
 // What the frame needs to know of an object to draw it as fast as it can.
 struct SceneObject {
   // The object as written. It leaves the modelview as it found it.
@@ -36,6 +39,7 @@ struct SceneObject {
   std::function<void()> drawForSelection;
   // What a pass that leaves it out must still do; may be empty.
   std::function<void()> whenLeftOut;
+  ObjectKind kind = ObjectKind::OTHER;
 };
 
 // Draws `object` through the drawing in use.

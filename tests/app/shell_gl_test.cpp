@@ -2,10 +2,14 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
+#include "app/idle_pacing.h"
 #include "app/menu.h"
+#include "app/scene_state.h"
+#include "app/shell/screen_rate.h"
 #include "app/shell/shell.h"
 #include "tests/app/gl_state.h"
 
@@ -46,3 +50,33 @@ TEST_F(ShellMenus, TreeHasThreeSubmenusWithTheirEntries) {
 }
 
 }  // namespace
+
+// Never faster than the screen: on a display without swap control (Xvfb lists
+// none) the idle steps keep to 60 a second once the program asks; before, and
+// for the tools that never ask, they run as fast as they are called.
+TEST(ScreenRate, IdleStepsKeepToSixtyASecondWithoutSwapControl) {
+  apptest::startUp();
+  const bool swapControl = screenListsSwapControl();
+
+  const auto timeIdleSteps = [](int steps) {
+    const double spinBefore = sceneState.spinAngle;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < steps; ++i) idle();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_DOUBLE_EQ(sceneState.spinAngle - spinBefore, 0.5 * steps) << "one fixed step per idle call";
+    return seconds;
+  };
+  EXPECT_EQ(screenRate(), ScreenRate::UNPACED);
+  EXPECT_LT(timeIdleSteps(31), 0.25);
+
+  const ScreenRate rate = keepToScreenRate();
+  if (swapControl) {
+    EXPECT_NE(rate, ScreenRate::UNPACED);
+  } else {
+    EXPECT_EQ(rate, ScreenRate::PACED_IDLE);
+    EXPECT_STREQ(swapControlInUse(), "none");
+    EXPECT_GE(timeIdleSteps(31), 30 / IDLE_STEPS_PER_SECOND - 1e-3);
+  }
+  stopKeepingToScreenRate();
+  EXPECT_LT(timeIdleSteps(31), 0.25);
+}
