@@ -37,7 +37,7 @@ void composeScene() {
   drawKartOnCurve();
   glLoadName(PICK_NAME_SCENERY);
   const ScenePoint circling = spinningKartPlace();
-  drawKart(-9, 0.33, -5, 0);                                                // parked
+  drawKart(-9, KART_STAND_HEIGHT, -5, 0);                                   // parked
   drawKart(circling.x, circling.y, circling.z, 90 - sceneState.spinAngle);  // same side to the centre
   drawGrass(1, 0.2, 7);
   drawGrass(5, 0.2, 6);
@@ -66,5 +66,6 @@ void placeCamera() {
 }
 
 ScenePoint spinningKartPlace() {
-  return {6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), 0.33, 6 * std::sin(sceneState.spinAngle * DEG_TO_RAD)};
+  return {6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), KART_STAND_HEIGHT,
+          6 * std::sin(sceneState.spinAngle * DEG_TO_RAD)};
 }

@@ -8,6 +8,10 @@ struct CurveKartState;
 // are scaled by it before they are translated.
 constexpr float KART_SCALE = 0.6f;
 
+// Every kart stands this high in kart space: the fitted model's centre, with
+// its wheels on the ground.
+constexpr double KART_STAND_HEIGHT = 0.33;
+
 constexpr const char* KART_MODEL_PATH = "data/models/go-carts/GO-CART-BLUE.obj";
 
 // The kart model at the origin of the current modelview, read on first use.

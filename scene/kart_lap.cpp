@@ -2,10 +2,12 @@
 #include "scene/kart_lap.h"
 
 #include "app/scene_state.h"
+#include "scene/kart.h"
 
 const CVector3D CURVE_CONTROL_POINTS[CURVE_POINT_COUNT] = {
-    {0, 0.33, -10},   {-25, 0.33, -10}, {-30, 0.33, -30}, {-20, 0.33, -30},
-    {-20, 0.33, -20}, {-10, 0.33, -20}, {-10, 0.33, -30}, {0, 0.33, -30},
+    {0, KART_STAND_HEIGHT, -10},   {-25, KART_STAND_HEIGHT, -10}, {-30, KART_STAND_HEIGHT, -30},
+    {-20, KART_STAND_HEIGHT, -30}, {-20, KART_STAND_HEIGHT, -20}, {-10, KART_STAND_HEIGHT, -20},
+    {-10, KART_STAND_HEIGHT, -30}, {0, KART_STAND_HEIGHT, -30},
 };
 
 bool stepCurveKart(CurveKartState& kart, const CVector3D& position, SceneState& scene) {
