@@ -19,6 +19,14 @@ bool GroundProjection::cellsCanShow(int i0, int i1, int k0, int k1) const {
   return canShow(joined(joined(point(i0, k0), point(i1, k0)), joined(point(i0, k1), point(i1, k1))));
 }
 
+bool GroundProjection::cellsMayBeCutInDepth(int i0, int i1, int k0, int k1) const {
+  constexpr int DEPTH_PLANES = 16 | 32;
+  for (const ClipPoint& p : {clipPoint(i0, k0), clipPoint(i1, k0), clipPoint(i0, k1), clipPoint(i1, k1)}) {
+    if ((clipPlanes(p, -1) & DEPTH_PLANES) != 0) return true;
+  }
+  return false;
+}
+
 namespace {
 
 // The square of `size` cells at (i0, k0): its tiles marked as it can show,

@@ -18,6 +18,10 @@ class GroundVisibility {
   virtual ~GroundVisibility() = default;
   // Whether the cells [i0, i1) x [k0, k1) can show at all.
   virtual bool cellsCanShow(int i0, int i1, int k0, int k1) const = 0;
+  // Whether the pipeline may clip the cells against the near or far plane.
+  // It cuts a piece's long triangles elsewhere than the cells' own, a pixel
+  // either way along the cut, so such squares are never pieces.
+  virtual bool cellsMayBeCutInDepth(int i0, int i1, int k0, int k1) const = 0;
 };
 
 // The grid's points under one view. Grid point (column edge i, row edge k)
@@ -30,15 +34,21 @@ class GroundProjection : public GroundVisibility {
 
   const ViewCull& view() const { return view_; }
 
-  ViewFootprint point(int i, int k) const {
+  ClipPoint clipPoint(int i, int k) const {
     const std::array<double, 4>& c = columnPart_[i];
     const std::array<double, 4>& r = rowPart_[k];
-    return footprint(view_, {c[0] + r[0], c[1] + r[1], c[2] + r[2], c[3] + r[3]});
+    return {c[0] + r[0], c[1] + r[1], c[2] + r[2], c[3] + r[3]};
   }
+
+  ViewFootprint point(int i, int k) const { return footprint(view_, clipPoint(i, k)); }
 
   // A flat rectangle of cells is decided by its four corners: the clip test
   // and, when rendering, the pixel-centre test of its window box.
   bool cellsCanShow(int i0, int i1, int k0, int k1) const override;
+
+  // A corner not clearly inside the near or far plane: a flat rectangle lies
+  // clearly inside both when its four corners do.
+  bool cellsMayBeCutInDepth(int i0, int i1, int k0, int k1) const override;
 
  private:
   ViewCull view_{};

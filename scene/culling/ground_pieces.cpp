@@ -194,9 +194,12 @@ void setPiece(GroundPlan& plan, int i0, int k0, int size, unsigned short pieceSi
 }
 
 // The side of the piece that holds cell (i, k), 1 for cells drawn one by one,
-// or 0 when nothing is drawn there.
+// or 0 when nothing is drawn there. Beyond the grid's own edge it is 1: a
+// piece along that edge takes every grid point on it as a corner, so that
+// the ground's outline is the cells' outline, segment for segment, and
+// covers the same pixels.
 int pieceSizeAt(const GroundPlan& plan, int i, int k) {
-  if (i < 0 || k < 0 || i >= GROUND_DIVISIONS || k >= GROUND_DIVISIONS) return 0;
+  if (i < 0 || k < 0 || i >= GROUND_DIVISIONS || k >= GROUND_DIVISIONS) return 1;
   return plan.pieceSize[i / GROUND_TILE][k / GROUND_TILE];
 }
 
@@ -280,14 +283,16 @@ void GroundPlanner::plan(const GroundLighting& lighting, const GroundVisibility&
   }
 }
 
-// A square that cannot show is nothing; one whose light allows is a piece; a
-// tile that is neither goes cell by cell; anything larger asks its parts.
+// A square that cannot show is nothing; one whose light allows, and which no
+// depth plane may cut, is a piece; a tile that is neither goes cell by cell;
+// anything larger asks its parts.
 void GroundPlanner::decideSquare(int i0, int k0, int size) {
   if (!visibility_->cellsCanShow(i0, i0 + size, k0, k0 + size)) {
     setPiece(*plan_, i0, k0, size, 0, PieceShape::None);
     return;
   }
-  const PieceShape shape = eyeKnown_ ? pieceShape(i0, k0, size) : PieceShape::None;
+  const bool mayBePiece = eyeKnown_ && !visibility_->cellsMayBeCutInDepth(i0, i0 + size, k0, k0 + size);
+  const PieceShape shape = mayBePiece ? pieceShape(i0, k0, size) : PieceShape::None;
   if (shape != PieceShape::None) {
     setPiece(*plan_, i0, k0, size, static_cast<unsigned short>(size), shape);
   } else if (size == GROUND_TILE) {

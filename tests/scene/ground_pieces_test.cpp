@@ -100,13 +100,16 @@ GroundLighting lightingOf(const Scene& scene) {
 
 // Views for the planner: everything shows, nothing does, or all but scattered
 // tiles, so that pieces also meet hidden ones.
-struct Everything : GroundVisibility {
+struct InView : GroundVisibility {
+  bool cellsMayBeCutInDepth(int, int, int, int) const override { return false; }
+};
+struct Everything : InView {
   bool cellsCanShow(int, int, int, int) const override { return true; }
 };
-struct Nothing : GroundVisibility {
+struct Nothing : InView {
   bool cellsCanShow(int, int, int, int) const override { return false; }
 };
-struct AllButScatteredTiles : GroundVisibility {
+struct AllButScatteredTiles : InView {
   bool cellsCanShow(int i0, int i1, int k0, int k1) const override {
     for (int i = i0; i < i1; i += GROUND_TILE) {
       for (int k = k0; k < k1; k += GROUND_TILE) {
@@ -141,8 +144,10 @@ TEST(GroundPieces, EvenLightMakesTheLargestPiecesAndNothingShownMakesNone) {
   }
   std::vector<GroundVertex> triangles;
   planner->appendPieces(plan, triangles);
-  // Five by five pieces, each a fan of four triangles round its centre.
-  EXPECT_EQ(triangles.size(), 25u * 4 * 3);
+  // Five by five pieces, each a fan round its centre: four triangles, and one
+  // more for every further cell along the ground's own edge (500 a side), so
+  // that the ground's outline is the cells'.
+  EXPECT_EQ(triangles.size(), 3u * (25 * 4 + 4 * (GROUND_DIVISIONS - 5)));
 
   planner->plan(lightingOf(scene), Nothing(), plan);
   triangles.clear();
