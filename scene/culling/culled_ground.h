@@ -20,11 +20,11 @@ struct GroundLighting;
 // nothing once the buffers have grown to the views it has been given.
 class CulledGround {
  public:
-  // A rendered ground goes in pieces as coarse as its lighting allows, the
-  // picture within a level or two of the cells drawn one by one; where the GL
-  // state holds a lighting term the planner does not model, and in selection
-  // and feedback, only the cells that can show go, with the grid's own
-  // vertices (picks are exact).
+  // A rendered ground goes in pieces as coarse as its lighting allows, lit
+  // within a level or so of the cells drawn one by one and covering the same
+  // pixels; where the GL state holds a lighting term the planner does not
+  // model, and in selection and feedback, only the cells that can show go,
+  // with the grid's own vertices (the picture and the picks are exact).
   void draw();
 
  private:

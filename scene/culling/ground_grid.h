@@ -19,7 +19,7 @@ constexpr int GROUND_SQUARE_SPLIT = 5;
 constexpr int GROUND_TILE = GROUND_LARGEST_SQUARE / GROUND_SQUARE_SPLIT / GROUND_SQUARE_SPLIT;
 constexpr int GROUND_TILES = GROUND_DIVISIONS / GROUND_TILE;
 static_assert(GROUND_TILES * GROUND_TILE == GROUND_DIVISIONS && GROUND_DIVISIONS % GROUND_LARGEST_SQUARE == 0,
-              "the squares tile the grid");
+              "the squares cover the grid");
 
 // One flag per tile, indexed [tile column][tile row].
 struct GroundTileMask {
