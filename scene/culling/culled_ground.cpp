@@ -57,7 +57,7 @@ void CulledGround::drawInPieces(const GroundLighting& lighting) {
   runFinder_.find(grid_, tiles_, runs_);
   drawColumns();
   pieces_.clear();
-  planner_.appendPieces(plan_, pieces_);
+  planner_.appendPieces(plan_, grid_, pieces_);
   if (pieces_.empty()) return;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
   glInterleavedArrays(GL_T2F_V3F, 0, pieces_.data());

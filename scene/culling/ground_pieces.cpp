@@ -6,10 +6,6 @@
 
 namespace {
 
-using SpotCone = GroundPlanner::SpotCone;
-using ConeSide = GroundPlanner::ConeSide;
-using Peaks = GroundPlanner::Peaks;
-
 // Margin on the spot cut-off, in radians, far above float rounding in the
 // pipeline's cone test.
 constexpr double CONE_MARGIN = 1e-3;
@@ -18,6 +14,28 @@ constexpr double CONE_MARGIN = 1e-3;
 // never below two cells): deeper, a square the light tells apart that finely
 // would fail its samples anyway.
 constexpr int CONE_TEST_SPLITS = 8;
+
+// Where a spot cone lies against a rectangle of cells.
+enum class ConeSide { Inside, Outside, Across };
+
+// A spot light's cone in eye space, with its cut-off widened and narrowed by a
+// margin, as cosines and sines worked out once per plan.
+struct SpotCone {
+  Vec3 apex;
+  Vec3 axis;        // unit length
+  double cosInner;  // cos(cut-off - margin): inside by the margin
+  double cosOuter;  // cos(cut-off + margin)
+  double sinOuter;  // sin(cut-off + margin)
+  bool convex;      // the cut-off is under 90 degrees
+};
+
+// Points where the lighting peaks, in the ground's space (x, z): under each
+// positional light, where a spot with an exponent points, and where a
+// directional light's highlight is seen from the eye.
+struct Peaks {
+  std::array<double, 2> points[2 * GroundLighting::MAX_LIGHTS];
+  int count = 0;
+};
 
 // From eye space back to the ground's space: the modelview inverted.
 struct EyeToGround {
@@ -194,12 +212,9 @@ void setPiece(GroundPlan& plan, int i0, int k0, int size, unsigned short pieceSi
 }
 
 // The side of the piece that holds cell (i, k), 1 for cells drawn one by one,
-// or 0 when nothing is drawn there. Beyond the grid's own edge it is 1: a
-// piece along that edge takes every grid point on it as a corner, so that
-// the ground's outline is the cells' outline, segment for segment, and
-// covers the same pixels.
+// or 0 when nothing is drawn there (or it lies off the grid).
 int pieceSizeAt(const GroundPlan& plan, int i, int k) {
-  if (i < 0 || k < 0 || i >= GROUND_DIVISIONS || k >= GROUND_DIVISIONS) return 1;
+  if (i < 0 || k < 0 || i >= GROUND_DIVISIONS || k >= GROUND_DIVISIONS) return 0;
   return plan.pieceSize[i / GROUND_TILE][k / GROUND_TILE];
 }
 
@@ -223,80 +238,136 @@ GroundVertex pieceVertex(int i, int k, int i1, int t0) {
 
 // The piece's outline once round, into `outline`: the -z edge towards +x, the
 // +x edge towards +z, the +z edge towards -x, the -x edge towards -z; its four
-// corners and every corner of what lies smaller across its edges. Returns the count.
-int pieceOutline(const GroundPlan& plan, int i0, int k0, int size, GroundVertex* outline) {
-  const int i1 = i0 + size, k1 = k0 + size, t0 = k0 - k0 % 2;
+// corners and every corner of what lies smaller across its edges. Along the
+// grid's own edge, every grid point between cells there that can show is a
+// corner too: the ground's outline is then the cells' outline, segment for
+// segment, and covers the same pixels. Returns the count.
+int pieceOutline(const GroundPlan& plan, const GroundVisibility& visibility, int i0, int k0, int size,
+                 GroundVertex* outline) {
+  const int i1 = i0 + size, k1 = k0 + size, t0 = k0 - k0 % 2, last = GROUND_DIVISIONS;
   int n = 0;
   for (int i = i0; i < i1; ++i) {
-    if (i == i0 || cornerAcross(plan, size, i, k0 - 1, i - 1, k0 - 1, i)) outline[n++] = pieceVertex(i, k0, i1, t0);
+    if (i == i0 || (k0 == 0 ? visibility.cellsCanShow(i - 1, i + 1, 0, 1)
+                            : cornerAcross(plan, size, i, k0 - 1, i - 1, k0 - 1, i))) {
+      outline[n++] = pieceVertex(i, k0, i1, t0);
+    }
   }
   for (int k = k0; k < k1; ++k) {
-    if (k == k0 || cornerAcross(plan, size, i1, k, i1, k - 1, k)) outline[n++] = pieceVertex(i1, k, i1, t0);
+    if (k == k0 || (i1 == last ? visibility.cellsCanShow(last - 1, last, k - 1, k + 1)
+                               : cornerAcross(plan, size, i1, k, i1, k - 1, k))) {
+      outline[n++] = pieceVertex(i1, k, i1, t0);
+    }
   }
   for (int i = i1; i > i0; --i) {
-    if (i == i1 || cornerAcross(plan, size, i, k1, i - 1, k1, i)) outline[n++] = pieceVertex(i, k1, i1, t0);
+    if (i == i1 || (k1 == last ? visibility.cellsCanShow(i - 1, i + 1, last - 1, last)
+                               : cornerAcross(plan, size, i, k1, i - 1, k1, i))) {
+      outline[n++] = pieceVertex(i, k1, i1, t0);
+    }
   }
   for (int k = k1; k > k0; --k) {
-    if (k == k1 || cornerAcross(plan, size, i0 - 1, k, i0 - 1, k - 1, k)) outline[n++] = pieceVertex(i0, k, i1, t0);
+    if (k == k1 || (i0 == 0 ? visibility.cellsCanShow(0, 1, k - 1, k + 1)
+                            : cornerAcross(plan, size, i0 - 1, k, i0 - 1, k - 1, k))) {
+      outline[n++] = pieceVertex(i0, k, i1, t0);
+    }
   }
   return n;
 }
 
+// The lighting at grid points, each worked out when first asked for in a plan.
+class GridShades {
+ public:
+  void start(const GroundLighting& lighting) {
+    lighting_ = &lighting;
+    if (++generation_ == 0) {  // wrapped: forget every stamp
+      for (auto& row : points_) {
+        for (Point& point : row) point.stamp = 0;
+      }
+      generation_ = 1;
+    }
+  }
+
+  Rgb at(int i, int k) {
+    Point& point = points_[i][k];
+    if (point.stamp != generation_) {
+      const std::vector<float>& edges = groundEdges();
+      const Rgb shade = lighting_->shade(edges[i], edges[k]);
+      for (int c = 0; c < 3; ++c) point.shade[c] = static_cast<float>(shade[c]);
+      point.stamp = generation_;
+    }
+    return {point.shade[0], point.shade[1], point.shade[2]};
+  }
+
+ private:
+  // Stamp and colour side by side: one cache line holds four points.
+  struct Point {
+    float shade[3];
+    unsigned stamp = 0;
+  };
+  const GroundLighting* lighting_ = nullptr;
+  unsigned generation_ = 0;
+  std::array<std::array<Point, GROUND_DIVISIONS + 1>, GROUND_DIVISIONS + 1> points_{};
+};
+
 }  // namespace
 
-void GroundPlanner::GridShades::start(const GroundLighting& lighting) {
-  lighting_ = &lighting;
-  if (++generation_ == 0) {  // wrapped: forget every stamp
-    for (auto& row : points_) {
-      for (Point& point : row) point.stamp = 0;
-    }
-    generation_ = 1;
-  }
-}
+// One plan's inputs, set by plan() for the squares it decides, and what the
+// planner keeps from frame to frame.
+struct GroundPlanner::Work {
+  const GroundLighting* lighting = nullptr;
+  const GroundVisibility* visibility = nullptr;
+  GroundPlan* target = nullptr;  // the plan being made
+  bool eyeKnown = false;  // the modelview can be inverted
+  GridShades shades;
+  SpotCone cones[GroundLighting::MAX_LIGHTS];
+  int coneCount = 0;
+  Peaks peaks;
+  // A piece's outline, once round: at most every grid point of its four sides.
+  std::array<GroundVertex, 4 * GROUND_LARGEST_SQUARE> outline;
 
-Rgb GroundPlanner::GridShades::at(int i, int k) {
-  Point& point = points_[i][k];
-  if (point.stamp != generation_) {
-    const std::vector<float>& edges = groundEdges();
-    const Rgb shade = lighting_->shade(edges[i], edges[k]);
-    for (int c = 0; c < 3; ++c) point.shade[c] = static_cast<float>(shade[c]);
-    point.stamp = generation_;
-  }
-  return {point.shade[0], point.shade[1], point.shade[2]};
-}
+  void decideSquare(int i0, int k0, int size);
+  PieceShape pieceShape(int i0, int k0, int size);
+  bool crossesAConeEdge(int i0, int k0, int size) const;
+  void appendPiece(const GroundPlan& plan, const GroundVisibility& view, int i0, int k0, int size,
+                   std::vector<GroundVertex>& triangles);
+};
+
+GroundPlanner::GroundPlanner() : work_(std::make_unique<Work>()) {}
+
+GroundPlanner::~GroundPlanner() = default;
 
 void GroundPlanner::plan(const GroundLighting& lighting, const GroundVisibility& visibility, GroundPlan& plan) {
-  lighting_ = &lighting;
-  visibility_ = &visibility;
-  plan_ = &plan;
+  Work& w = *work_;
+  w.lighting = &lighting;
+  w.visibility = &visibility;
+  w.target = &plan;
   const EyeToGround toGround(lighting.modelview);
-  eyeKnown_ = toGround.valid;
-  peaks_ = findPeaks(lighting, toGround);
-  shades_.start(lighting);
-  coneCount_ = 0;
+  w.eyeKnown = toGround.valid;
+  w.peaks = findPeaks(lighting, toGround);
+  w.shades.start(lighting);
+  w.coneCount = 0;
   for (int l = 0; l < lighting.lightCount; ++l) {
     const GroundLight& light = lighting.lights[l];
-    if (light.spot && light.position[3] != 0) cones_[coneCount_++] = coneOf(light);
+    if (light.spot && light.position[3] != 0) w.cones[w.coneCount++] = coneOf(light);
   }
   for (int i = 0; i < GROUND_DIVISIONS; i += GROUND_LARGEST_SQUARE) {
-    for (int k = 0; k < GROUND_DIVISIONS; k += GROUND_LARGEST_SQUARE) decideSquare(i, k, GROUND_LARGEST_SQUARE);
+    for (int k = 0; k < GROUND_DIVISIONS; k += GROUND_LARGEST_SQUARE) w.decideSquare(i, k, GROUND_LARGEST_SQUARE);
   }
 }
 
 // A square that cannot show is nothing; one whose light allows, and which no
 // depth plane may cut, is a piece; a tile that is neither goes cell by cell;
 // anything larger asks its parts.
-void GroundPlanner::decideSquare(int i0, int k0, int size) {
-  if (!visibility_->cellsCanShow(i0, i0 + size, k0, k0 + size)) {
-    setPiece(*plan_, i0, k0, size, 0, PieceShape::None);
+void GroundPlanner::Work::decideSquare(int i0, int k0, int size) {
+  if (!visibility->cellsCanShow(i0, i0 + size, k0, k0 + size)) {
+    setPiece(*target, i0, k0, size, 0, PieceShape::None);
     return;
   }
-  const bool mayBePiece = eyeKnown_ && !visibility_->cellsMayBeCutInDepth(i0, i0 + size, k0, k0 + size);
+  const bool mayBePiece = eyeKnown && !visibility->cellsMayBeCutInDepth(i0, i0 + size, k0, k0 + size);
   const PieceShape shape = mayBePiece ? pieceShape(i0, k0, size) : PieceShape::None;
   if (shape != PieceShape::None) {
-    setPiece(*plan_, i0, k0, size, static_cast<unsigned short>(size), shape);
+    setPiece(*target, i0, k0, size, static_cast<unsigned short>(size), shape);
   } else if (size == GROUND_TILE) {
-    setPiece(*plan_, i0, k0, size, 1, PieceShape::None);
+    setPiece(*target, i0, k0, size, 1, PieceShape::None);
   } else {
     const int part = size / GROUND_SQUARE_SPLIT;
     for (int a = 0; a < GROUND_SQUARE_SPLIT; ++a) {
@@ -305,10 +376,10 @@ void GroundPlanner::decideSquare(int i0, int k0, int size) {
   }
 }
 
-bool GroundPlanner::crossesAConeEdge(int i0, int k0, int size) const {
+bool GroundPlanner::Work::crossesAConeEdge(int i0, int k0, int size) const {
   const int smallest = std::max(2, size / CONE_TEST_SPLITS);
-  for (int c = 0; c < coneCount_; ++c) {
-    if (coneSide(*lighting_, cones_[c], i0, i0 + size, k0, k0 + size, smallest) == ConeSide::Across) return true;
+  for (int c = 0; c < coneCount; ++c) {
+    if (coneSide(*lighting, cones[c], i0, i0 + size, k0, k0 + size, smallest) == ConeSide::Across) return true;
   }
   return false;
 }
@@ -317,24 +388,24 @@ bool GroundPlanner::crossesAConeEdge(int i0, int k0, int size) const {
 // as its cells do: not at all (None), or as a fan round its centre, which
 // always serves, or also as two triangles, which serve where no smaller piece
 // or cell lies along its edges.
-PieceShape GroundPlanner::pieceShape(int i0, int k0, int size) {
+PieceShape GroundPlanner::Work::pieceShape(int i0, int k0, int size) {
   const int i1 = i0 + size, k1 = k0 + size;
   const PieceLight piece{i0,
                          k0,
                          size,
-                         shades_.at(i0, k0),
-                         shades_.at(i1, k0),
-                         shades_.at(i0, k1),
-                         shades_.at(i1, k1),
-                         shades_.at(i0 + size / 2, k0 + size / 2)};
+                         shades.at(i0, k0),
+                         shades.at(i1, k0),
+                         shades.at(i0, k1),
+                         shades.at(i1, k1),
+                         shades.at(i0 + size / 2, k0 + size / 2)};
   const auto matches = [&](PieceShape shape, int i, int k) {
-    return withinTolerance(piece.value(shape, i, k), shades_.at(i, k));
+    return withinTolerance(piece.value(shape, i, k), shades.at(i, k));
   };
   // The four grid points round each peak that falls in the square.
   const std::vector<float>& edges = groundEdges();
   const auto holdsRoundPeaks = [&](PieceShape shape) {
-    for (int p = 0; p < peaks_.count; ++p) {
-      const double x = peaks_.points[p][0], z = peaks_.points[p][1];
+    for (int p = 0; p < peaks.count; ++p) {
+      const double x = peaks.points[p][0], z = peaks.points[p][1];
       if (!(x >= edges[i0] && x <= edges[i1] && z >= edges[k0] && z <= edges[k1])) continue;
       const int i = std::clamp(groundCellIndex(x), i0, i1 - 1), k = std::clamp(groundCellIndex(z), k0, k1 - 1);
       if (!matches(shape, i, k) || !matches(shape, i + 1, k) || !matches(shape, i, k + 1) ||
@@ -368,35 +439,36 @@ PieceShape GroundPlanner::pieceShape(int i0, int k0, int size) {
   return PieceShape::Fan;
 }
 
-void GroundPlanner::appendPiece(const GroundPlan& plan, int i0, int k0, int size,
-                                std::vector<GroundVertex>& triangles) {
-  const int n = pieceOutline(plan, i0, k0, size, outline_.data());
+void GroundPlanner::Work::appendPiece(const GroundPlan& plan, const GroundVisibility& view, int i0, int k0,
+                                      int size, std::vector<GroundVertex>& triangles) {
+  const int n = pieceOutline(plan, view, i0, k0, size, outline.data());
   const PieceShape shape = plan.shape[i0 / GROUND_TILE][k0 / GROUND_TILE];
   if (n == 4 && shape != PieceShape::Fan) {
     // Corners in outline order: (i0, k0), (i1, k0), (i1, k1), (i0, k1).
     const bool rising = shape == PieceShape::Rising;
-    const GroundVertex& a = outline_[rising ? 0 : 1];
-    const GroundVertex& b = outline_[rising ? 1 : 2];
-    const GroundVertex& c = outline_[rising ? 2 : 3];
-    const GroundVertex& d = outline_[rising ? 3 : 0];
+    const GroundVertex& a = outline[rising ? 0 : 1];
+    const GroundVertex& b = outline[rising ? 1 : 2];
+    const GroundVertex& c = outline[rising ? 2 : 3];
+    const GroundVertex& d = outline[rising ? 3 : 0];
     for (const GroundVertex* v : {&a, &b, &c, &a, &c, &d}) triangles.push_back(*v);
     return;
   }
   const GroundVertex centre = pieceVertex(i0 + size / 2, k0 + size / 2, i0 + size, k0 - k0 % 2);
   for (int c = 0; c < n; ++c) {
     triangles.push_back(centre);
-    triangles.push_back(outline_[c]);
-    triangles.push_back(outline_[(c + 1) % n]);
+    triangles.push_back(outline[c]);
+    triangles.push_back(outline[(c + 1) % n]);
   }
 }
 
-void GroundPlanner::appendPieces(const GroundPlan& plan, std::vector<GroundVertex>& triangles) {
+void GroundPlanner::appendPieces(const GroundPlan& plan, const GroundVisibility& visibility,
+                                 std::vector<GroundVertex>& triangles) {
   for (int ti = 0; ti < GROUND_TILES; ++ti) {
     for (int tk = 0; tk < GROUND_TILES; ++tk) {
       const int size = plan.pieceSize[ti][tk];
       const int i0 = ti * GROUND_TILE, k0 = tk * GROUND_TILE;
       // A piece is appended once, from its first tile.
-      if (size >= GROUND_TILE && i0 % size == 0 && k0 % size == 0) appendPiece(plan, i0, k0, size, triangles);
+      if (size >= GROUND_TILE && i0 % size == 0 && k0 % size == 0) work_->appendPiece(plan, visibility, i0, k0, size, triangles);
     }
   }
 }

@@ -4,10 +4,9 @@
 // those of object_drawing.h).
 #pragma once
 
-#include <array>
+#include <memory>
 #include <vector>
 
-#include "scene/culling/culling_math.h"
 #include "scene/culling/ground_cull.h"
 #include "scene/culling/ground_grid.h"
 #include "scene/culling/ground_lighting.h"
@@ -32,81 +31,36 @@ struct GroundPlan {
 // The tiles a plan leaves to be drawn cell by cell.
 void groundCellTiles(const GroundPlan& plan, GroundTileMask& tiles);
 
-// Plans the ground's pieces and lays out their triangles. It keeps the
-// lighting of the grid points it has worked out in a frame and the buffers
-// of its fans, so that no frame allocates: one planner serves frame after frame.
+// Plans the ground's pieces and lays out their triangles. It keeps, from
+// frame to frame, the lighting of the grid points it works out and the
+// buffers of its fans, allocated once with it: no frame allocates.
 class GroundPlanner {
  public:
+  GroundPlanner();
+  ~GroundPlanner();
+  GroundPlanner(const GroundPlanner&) = delete;
+  GroundPlanner& operator=(const GroundPlanner&) = delete;
+
   // Decides every tile, largest square first. A square becomes a piece when
   // the vertex lighting interpolated over it stays within
   // PIECE_LIGHT_TOLERANCE of what the cells' own vertices get, at every grid
   // point of a tile or a lattice of a larger square's grid points and at the
-  // points where the lighting peaks, and when no spot light's cone edge crosses it.
+  // points where the lighting peaks, when no spot light's cone edge crosses
+  // it, and when no depth plane may cut it.
   void plan(const GroundLighting& lighting, const GroundVisibility& visibility, GroundPlan& plan);
 
   // Appends every piece of the plan as triangles: two, where its light allows
   // and nothing smaller lies along its edges; otherwise a fan round the
   // piece's centre. Along an edge that a smaller piece or cells lie beside,
   // every corner of theirs is a corner of the fan too, so that they meet
-  // without cracks. Texture coordinates run across the piece (s falling by 1
-  // per column, t rising by 1 per row): with s repeating and t mirrored,
-  // every cell shows the ground's picture as the cells do.
-  void appendPieces(const GroundPlan& plan, std::vector<GroundVertex>& triangles);
-
-  // Where a spot cone lies against a rectangle of cells.
-  enum class ConeSide { Inside, Outside, Across };
-
-  // A spot light's cone in eye space, with its cut-off widened and narrowed
-  // by a margin, as cosines and sines worked out once per plan.
-  struct SpotCone {
-    Vec3 apex;
-    Vec3 axis;        // unit length
-    double cosInner;  // cos(cut-off - margin): inside by the margin
-    double cosOuter;  // cos(cut-off + margin)
-    double sinOuter;  // sin(cut-off + margin)
-    bool convex;      // the cut-off is under 90 degrees
-  };
-
-  // Points where the lighting peaks, in the ground's space (x, z): under each
-  // positional light, where a spot's axis meets the ground, and where a
-  // directional light's highlight is seen from the eye.
-  struct Peaks {
-    std::array<double, 2> points[2 * GroundLighting::MAX_LIGHTS];
-    int count = 0;
-  };
+  // without cracks; along the grid's own edge, so is every grid point by a
+  // cell that can show under `visibility` (the plan's). Texture coordinates
+  // run across the piece (s falling by 1 per column, t rising by 1 per row):
+  // with s repeating and t mirrored, every cell shows the ground's picture as
+  // the cells do.
+  void appendPieces(const GroundPlan& plan, const GroundVisibility& visibility, std::vector<GroundVertex>& triangles);
 
  private:
-  // The lighting at grid points, each worked out when first asked for in a plan.
-  class GridShades {
-   public:
-    void start(const GroundLighting& lighting);
-    Rgb at(int i, int k);
-
-   private:
-    // Stamp and colour side by side: one cache line holds four points.
-    struct Point {
-      float shade[3];
-      unsigned stamp = 0;
-    };
-    const GroundLighting* lighting_ = nullptr;
-    unsigned generation_ = 0;
-    std::array<std::array<Point, GROUND_DIVISIONS + 1>, GROUND_DIVISIONS + 1> points_{};
-  };
-
-  // One plan's inputs, set by plan() for the squares it decides.
-  const GroundLighting* lighting_ = nullptr;
-  const GroundVisibility* visibility_ = nullptr;
-  GroundPlan* plan_ = nullptr;
-  bool eyeKnown_ = false;  // the modelview can be inverted
-  GridShades shades_;
-  SpotCone cones_[GroundLighting::MAX_LIGHTS];
-  int coneCount_ = 0;
-  Peaks peaks_;
-  // A piece's outline, once round: at most every grid point of its four sides.
-  std::array<GroundVertex, 4 * GROUND_LARGEST_SQUARE> outline_;
-
-  void decideSquare(int i0, int k0, int size);
-  PieceShape pieceShape(int i0, int k0, int size);
-  bool crossesAConeEdge(int i0, int k0, int size) const;
-  void appendPiece(const GroundPlan& plan, int i0, int k0, int size, std::vector<GroundVertex>& triangles);
+  struct Work;
+  std::unique_ptr<Work> work_;
 };

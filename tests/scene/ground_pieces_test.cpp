@@ -1,6 +1,8 @@
 // The ground's pieces, without OpenGL: which tiles go coarse under which
 // lights, and that the pieces meet the cells and each other without cracks,
-// texture the cells' way and light within tolerance of the cells' vertices.
+// texture the cells' way and, by the planner's own lighting model, light
+// within its tolerance of the cells' vertices. OpenGL's own lighting of pieces
+// and cells, read back, is compared in tests/culling_equivalence.
 #include "scene/culling/ground_pieces.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +11,6 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <memory>
 #include <numeric>
 #include <set>
 #include <string>
@@ -120,8 +121,7 @@ struct AllButScatteredTiles : InView {
   }
 };
 
-// The planner holds the lighting of every grid point: too large for the stack.
-std::unique_ptr<GroundPlanner> planner = std::make_unique<GroundPlanner>();
+GroundPlanner planner;
 
 // Grid indices of a vertex that lies on the grid.
 std::pair<int, int> gridPoint(const GroundVertex& v) {
@@ -136,22 +136,22 @@ TEST(GroundPieces, EvenLightMakesTheLargestPiecesAndNothingShownMakesNone) {
   scene.sun = false;
   scene.lamp = false;
   GroundPlan plan;
-  planner->plan(lightingOf(scene), Everything(), plan);
+  planner.plan(lightingOf(scene), Everything(), plan);
   for (int ti = 0; ti < GROUND_TILES; ++ti) {
     for (int tk = 0; tk < GROUND_TILES; ++tk) {
       ASSERT_EQ(plan.pieceSize[ti][tk], GROUND_LARGEST_SQUARE) << ti << ", " << tk;
     }
   }
   std::vector<GroundVertex> triangles;
-  planner->appendPieces(plan, triangles);
+  planner.appendPieces(plan, Everything(), triangles);
   // Five by five pieces, each a fan round its centre: four triangles, and one
   // more for every further cell along the ground's own edge (500 a side), so
   // that the ground's outline is the cells'.
   EXPECT_EQ(triangles.size(), 3u * (25 * 4 + 4 * (GROUND_DIVISIONS - 5)));
 
-  planner->plan(lightingOf(scene), Nothing(), plan);
+  planner.plan(lightingOf(scene), Nothing(), plan);
   triangles.clear();
-  planner->appendPieces(plan, triangles);
+  planner.appendPieces(plan, Nothing(), triangles);
   EXPECT_TRUE(triangles.empty());
 }
 
@@ -184,9 +184,9 @@ std::vector<std::pair<std::string, Scene>> varyingScenes() {
 TEST(GroundPieces, PiecesMeetEachOtherAndTheCellsWithoutCracks) {
   for (const auto& [name, scene] : varyingScenes()) {
     GroundPlan plan;
-    planner->plan(lightingOf(scene), AllButScatteredTiles(), plan);
+    planner.plan(lightingOf(scene), AllButScatteredTiles(), plan);
     std::vector<GroundVertex> triangles;
-    planner->appendPieces(plan, triangles);
+    planner.appendPieces(plan, AllButScatteredTiles(), triangles);
     // Every vertex anything is drawn with: the pieces' and the cells' corners.
     std::set<std::pair<int, int>> used;
     std::map<int, int> sizes;
@@ -229,9 +229,9 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
   for (const auto& [name, scene] : varyingScenes()) {
     const GroundLighting lighting = lightingOf(scene);
     GroundPlan plan;
-    planner->plan(lighting, Everything(), plan);
+    planner.plan(lighting, Everything(), plan);
     std::vector<GroundVertex> triangles;
-    planner->appendPieces(plan, triangles);
+    planner.appendPieces(plan, Everything(), triangles);
     double worst = 0;
     long checked = 0;
     for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
