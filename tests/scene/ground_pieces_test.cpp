@@ -239,7 +239,7 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
       std::array<std::pair<int, int>, 3> g;
       for (int c = 0; c < 3; ++c) {
         g[c] = gridPoint(v[c]);
-        // Every cell shows the tile as the cells do: s falls by 1 a column and
+        // Every cell shows the picture as the cells do: s falls by 1 a column and
         // t rises by 1 a row from a point where t is even on an even row.
         ASSERT_EQ(v[c].s, std::floor(v[c].s)) << name;
         ASSERT_EQ(std::fmod(std::fabs(v[c].t), 2.0), g[c].second % 2) << name;
