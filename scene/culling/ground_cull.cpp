@@ -49,7 +49,9 @@ void markSquare(const GroundProjection& grid, GroundTileMask& tiles, int i0, int
 
 void findShowingGroundTiles(const GroundProjection& grid, GroundTileMask& tiles) {
   for (int i = 0; i < GROUND_DIVISIONS; i += GROUND_LARGEST_SQUARE) {
-    for (int k = 0; k < GROUND_DIVISIONS; k += GROUND_LARGEST_SQUARE) markSquare(grid, tiles, i, k, GROUND_LARGEST_SQUARE);
+    for (int k = 0; k < GROUND_DIVISIONS; k += GROUND_LARGEST_SQUARE) {
+      markSquare(grid, tiles, i, k, GROUND_LARGEST_SQUARE);
+    }
   }
 }
 

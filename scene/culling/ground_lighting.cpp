@@ -146,7 +146,8 @@ GroundLighting readGroundLighting() {
   glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
   for (int i = 0; i < maxLights && model.lightCount < GroundLighting::MAX_LIGHTS; ++i) {
     const GLenum id = GL_LIGHT0 + i;
-    if (glIsEnabled(id)) readLight(id, materialAmbient, materialDiffuse, materialSpecular, model.lights[model.lightCount++]);
+    if (!glIsEnabled(id)) continue;
+    readLight(id, materialAmbient, materialDiffuse, materialSpecular, model.lights[model.lightCount++]);
   }
   return model;
 }

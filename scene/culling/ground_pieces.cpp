@@ -468,7 +468,9 @@ void GroundPlanner::appendPieces(const GroundPlan& plan, const GroundVisibility&
       const int size = plan.pieceSize[ti][tk];
       const int i0 = ti * GROUND_TILE, k0 = tk * GROUND_TILE;
       // A piece is appended once, from its first tile.
-      if (size >= GROUND_TILE && i0 % size == 0 && k0 % size == 0) work_->appendPiece(plan, visibility, i0, k0, size, triangles);
+      if (size >= GROUND_TILE && i0 % size == 0 && k0 % size == 0) {
+        work_->appendPiece(plan, visibility, i0, k0, size, triangles);
+      }
     }
   }
 }

@@ -89,7 +89,8 @@ void place(const Camera& c, Lights lights = Lights::Sun) {
     const double length = std::max(1e-9, std::sqrt(ax * ax + az * az));
     glPushMatrix();
     glScaled(KART_SCALE, KART_SCALE, KART_SCALE);
-    glTranslated((c.eye[0] + 3 * ax / length) / KART_SCALE, KART_STAND_HEIGHT, (c.eye[2] + 3 * az / length) / KART_SCALE);
+    glTranslated((c.eye[0] + 3 * ax / length) / KART_SCALE, KART_STAND_HEIGHT,
+                 (c.eye[2] + 3 * az / length) / KART_SCALE);
     glRotated(std::atan2(az, -ax) * 180 / M_PI, 0, 1, 0);  // the kart's front, -x, along the view
     initKartLights();
     placeKartLights();

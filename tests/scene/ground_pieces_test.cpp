@@ -276,7 +276,8 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
       }
     }
     EXPECT_GT(checked, 1000) << name;
-    EXPECT_LE(worst, PIECE_LIGHT_TOLERANCE) << name << ": a piece's light is " << worst * 255 << " levels off its cells'";
+    EXPECT_LE(worst, PIECE_LIGHT_TOLERANCE)
+        << name << ": a piece's light is " << worst * 255 << " levels off its cells'";
   }
 }
 

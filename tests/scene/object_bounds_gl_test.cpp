@@ -59,8 +59,10 @@ TEST(ObjectBounds, EveryDrawnVertexLiesInsideTheObjectsBounds) {
         for (int a = 0; a < 3; ++a) {
           // Within what the window's float coordinates can tell apart.
           const double slack = 1e-4 * half[a];
-          EXPECT_GE(at[a], box.min[a] - slack) << c.name << ": a vertex at " << at[0] << ", " << at[1] << ", " << at[2];
-          EXPECT_LE(at[a], box.max[a] + slack) << c.name << ": a vertex at " << at[0] << ", " << at[1] << ", " << at[2];
+          EXPECT_GE(at[a], box.min[a] - slack) << c.name << ": a vertex at " << at[0] << ", " << at[1] << ", "
+                                               << at[2];
+          EXPECT_LE(at[a], box.max[a] + slack) << c.name << ": a vertex at " << at[0] << ", " << at[1] << ", "
+                                               << at[2];
         }
         ++vertices;
       }
