@@ -291,7 +291,7 @@ void renderAll() {
   for (const View& v : kartViews) {
     beginFrame(1000, 750, 40, studio);
     // The ground is as far below the kart's centre as it stands in the scene.
-    modelView(kart, v.yaw, v.pitch, v.distance, -KART_CENTRE_HEIGHT, false);
+    modelView(kart, v.yaw, v.pitch, v.distance, -KART_STAND_HEIGHT, false);
     savePixels(outDir + "/kart_" + v.name + ".png", 1000, 750);
   }
   const View grassViews[] = {{"side", 90, 8, 3.2}, {"above", 40, 45, 3.4}};
@@ -329,7 +329,7 @@ void renderAll() {
     lookAt(freeCameraLookAt(pose));
     glPushMatrix();
     glScalef(KART_SCALE, KART_SCALE, KART_SCALE);
-    glTranslated(-3, KART_CENTRE_HEIGHT, -2);
+    glTranslated(-3, KART_STAND_HEIGHT, -2);
     glRotated(30, 0, 1, 0);
     placeKartLights();
     glEnable(GL_NORMALIZE);

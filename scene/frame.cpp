@@ -37,7 +37,7 @@ void composeScene() {
   drawKartOnCurve();
   glLoadName(PICK_NAME_SCENERY);
   const ScenePoint circling = spinningKartPlace();
-  drawKart(-9, KART_CENTRE_HEIGHT, -5, 0);                                  // parked
+  drawKart(-9, KART_STAND_HEIGHT, -5, 0);                                   // parked
   drawKart(circling.x, circling.y, circling.z, 90 - sceneState.spinAngle);  // same side to the centre
   drawGrass(1, GRASS_CENTRE_HEIGHT, 7);
   drawGrass(5, GRASS_CENTRE_HEIGHT, 6);
@@ -66,6 +66,6 @@ void placeCamera() {
 }
 
 ScenePoint spinningKartPlace() {
-  return {6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), KART_CENTRE_HEIGHT,
+  return {6 * std::cos(sceneState.spinAngle * DEG_TO_RAD), KART_STAND_HEIGHT,
           6 * std::sin(sceneState.spinAngle * DEG_TO_RAD)};
 }

@@ -1,4 +1,4 @@
-// The ground: a 90 x 90 lit, textured grid at y = 0, one texture tile per 0.18 x 0.18 cell.
+// The ground: a 90 x 90 lit, textured grid at y = 0, its picture once per 0.18 x 0.18 cell.
 #pragma once
 
 #include "scene/culling/ground_grid.h"

@@ -8,9 +8,9 @@ struct CurveKartState;
 // are scaled by it before they are translated.
 constexpr float KART_SCALE = 0.6f;
 
-// How high a kart's centre stands in kart space: the fitted model, 2 long and
-// 0.66 high, touches the ground with its wheels there.
-constexpr double KART_CENTRE_HEIGHT = 0.33;
+// Every kart stands this high in kart space: the fitted model's centre, with
+// its wheels on the ground.
+constexpr double KART_STAND_HEIGHT = 0.33;
 
 constexpr const char* KART_MODEL_PATH = "data/models/go-carts/GO-CART-BLUE.obj";
 

@@ -6,9 +6,9 @@
 
 // On the ground: every point at the karts' centre height.
 const CVector3D CURVE_CONTROL_POINTS[CURVE_POINT_COUNT] = {
-    {0, KART_CENTRE_HEIGHT, -10},   {-25, KART_CENTRE_HEIGHT, -10}, {-30, KART_CENTRE_HEIGHT, -30},
-    {-20, KART_CENTRE_HEIGHT, -30}, {-20, KART_CENTRE_HEIGHT, -20}, {-10, KART_CENTRE_HEIGHT, -20},
-    {-10, KART_CENTRE_HEIGHT, -30}, {0, KART_CENTRE_HEIGHT, -30},
+    {0, KART_STAND_HEIGHT, -10},   {-25, KART_STAND_HEIGHT, -10}, {-30, KART_STAND_HEIGHT, -30},
+    {-20, KART_STAND_HEIGHT, -30}, {-20, KART_STAND_HEIGHT, -20}, {-10, KART_STAND_HEIGHT, -20},
+    {-10, KART_STAND_HEIGHT, -30}, {0, KART_STAND_HEIGHT, -30},
 };
 
 bool stepCurveKart(CurveKartState& kart, const CVector3D& position, SceneState& scene) {

@@ -17,6 +17,15 @@ ObjectBounds boundsOf(const ObjModel& model) {
   return box;
 }
 
+// The model's display list under its own attribute push.
+void callModelList(const SceneObject& object) {
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  // The callers draw under a scale of 0.6; this keeps the lighting normals unit length.
+  glEnable(GL_NORMALIZE);
+  glCallList(object.list);
+  glPopAttrib();
+}
+
 }  // namespace
 
 void drawLazyModel(const char* path, LazyModel& lazy, ObjectKind kind) {
@@ -32,14 +41,6 @@ void drawLazyModel(const char* path, LazyModel& lazy, ObjectKind kind) {
     glPopAttrib();
     lazy.bounds = boundsOf(*lazy.model);
   }
-  const GLuint list = lazy.list;
-  const auto callList = [list] {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    // The callers draw under a scale of 0.6; this keeps the lighting normals unit length.
-    glEnable(GL_NORMALIZE);
-    glCallList(list);
-    glPopAttrib();
-  };
   // A display list already: a pick draws it as it is.
-  drawObject({callList, lazy.bounds, LeaveOut::WHEN_HIDDEN, callList, {}, kind});
+  drawObject({callModelList, lazy.bounds, LeaveOut::WHEN_HIDDEN, callModelList, nullptr, lazy.list, kind});
 }

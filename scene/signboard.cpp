@@ -43,7 +43,9 @@ constexpr SignQuad BOARD_EDGES[] = {
 
 // A pass that leaves the signboard out: the counter wraps before use, then
 // advances, as in a drawn pass.
-void advancePicture() { signFrame = (signFrame >= SIGN_PICTURE_COUNT ? 0 : signFrame) + 1; }
+void advancePicture(const SceneObject&) { signFrame = (signFrame >= SIGN_PICTURE_COUNT ? 0 : signFrame) + 1; }
+
+void drawSignboardObject(const SceneObject&) { drawSignboard(); }
 
 }  // namespace
 
@@ -91,7 +93,8 @@ void drawSignboard() {
   glDisable(GL_TEXTURE_2D);
 }
 
-// Post and board: x -0.05 .. 0.15, y 0 .. 3.4, z 0 .. 2, with room to spare.
-const SceneObject SIGNBOARD_OBJECT = {
-    drawSignboard,        {{-0.1f, -0.1f, -0.1f}, {0.2f, 3.5f, 2.1f}}, LeaveOut::WHEN_SELECTING, {}, advancePicture,
-    ObjectKind::SIGNBOARD};
+// Post and board: x -0.05 .. 0.15, y 0 .. 3.4, z 0 .. 2, with room to spare; a
+// test draws the signboard and holds every vertex to it.
+const SceneObject SIGNBOARD_OBJECT = {drawSignboardObject, {{-0.1f, -0.1f, -0.1f}, {0.2f, 3.5f, 2.1f}},
+                                      LeaveOut::WHEN_SELECTING, nullptr, advancePicture, 0,
+                                      ObjectKind::SIGNBOARD};

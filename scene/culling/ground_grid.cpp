@@ -18,7 +18,7 @@ const std::vector<float>& groundEdges() {
 }
 
 const std::vector<GroundVertex>& groundVertices() {
-  // Each cell shows the whole tile: s falls from 1 to 0 along +x in every cell,
+  // Each cell shows the whole picture: s falls from 1 to 0 along +x in every cell,
   // and t alternates by row, so neighbouring rows are mirror images.
   static const std::vector<GroundVertex> vertices = [] {
     const std::vector<float>& edges = groundEdges();

@@ -14,17 +14,6 @@ bool selecting() {
   return mode == GL_SELECT;
 }
 
-// Runs `draw` into a scratch display list, then calls the list: the same
-// primitives and state changes, without immediate mode at selection time.
-void drawRecorded(const std::function<void()>& draw) {
-  static GLuint list = 0;
-  if (list == 0) list = glGenLists(1);
-  glNewList(list, GL_COMPILE);
-  draw();
-  glEndList();
-  glCallList(list);
-}
-
 class CulledDrawing : public ObjectDrawing {
  public:
   void drawObject(const SceneObject& object) override {
@@ -32,19 +21,33 @@ class CulledDrawing : public ObjectDrawing {
     const bool mayLeaveOut =
         object.leaveOut == LeaveOut::WHEN_HIDDEN || (object.leaveOut == LeaveOut::WHEN_SELECTING && selection);
     if (mayLeaveOut && !boxCanShow(object.bounds.min, object.bounds.max)) {
-      if (object.whenLeftOut) object.whenLeftOut();
+      if (object.whenLeftOut != nullptr) object.whenLeftOut(object);
       return;
     }
     if (!selection) {
-      object.draw();
-    } else if (object.drawForSelection) {
-      object.drawForSelection();
+      object.draw(object);
+    } else if (object.drawForSelection != nullptr) {
+      object.drawForSelection(object);
     } else {
-      drawRecorded(object.draw);
+      drawRecorded(object);
     }
   }
 
-  void drawGroundCells() override { drawCulledGroundCells(); }
+  void drawGroundCells() override { ground_.draw(); }
+
+ private:
+  GLuint scratchList_ = 0;
+  CulledGround ground_;
+
+  // Runs the object's `draw` into a scratch display list, then calls the list:
+  // the same primitives and state changes, without immediate mode at selection time.
+  void drawRecorded(const SceneObject& object) {
+    if (scratchList_ == 0) scratchList_ = glGenLists(1);
+    glNewList(scratchList_, GL_COMPILE);
+    object.draw(object);
+    glEndList();
+    glCallList(scratchList_);
+  }
 };
 
 CulledDrawing culled;

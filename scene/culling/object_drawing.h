@@ -5,9 +5,21 @@
 // drawing in use: the program's culled one, which leaves out what can give
 // neither a fragment nor a hit and works around the driver in selection mode,
 // or one that the tests and the benchmark put in its place to compare with.
+//
+// The words of the culling, in every file behind this door:
+//   cell    one 0.18 x 0.18 square of the ground's 500 x 500 grid, which shows
+//           the ground's picture once; the grid draws it as one quad of its
+//           column's quad strip.
+//   tile    4 x 4 cells, 125 x 125 of them: the smallest square anything is
+//           decided for (whether it can show; whether it is drawn as a piece).
+//   square  an aligned square of 100, 20 or 4 cells a side (a tile is the
+//           smallest), each split into 5 x 5 of the next size: the view test
+//           and the planner go from the largest down.
+//   piece   a square drawn as a fan round its centre or as two triangles,
+//           because its light lets it look as its cells do.
+//   run     neighbouring cells of one column that can show, sent as a
+//           stretch of that column's quad strip.
 #pragma once
-
-#include <functional>
 
 // A box in the space of the modelview an object is drawn under.
 struct ObjectBounds {
@@ -25,20 +37,29 @@ enum class LeaveOut {
 // Which part of the scene an object is, for figures that split the frame by part.
 enum class ObjectKind { OTHER, SKY_BOX, KART, GRASS, BENCH, SIGNBOARD };
 
+struct SceneObject;
+
+// One way of drawing an object; it is given the object it draws.
+using DrawFunction = void (*)(const SceneObject& object);
+
 // What the frame needs to know of an object to draw it as fast as it can.
+// Plain functions and values: drawing one allocates nothing.
 struct SceneObject {
   // The object as written. It leaves the modelview as it found it.
-  std::function<void()> draw;
+  DrawFunction draw;
   // Around everything it draws.
   ObjectBounds bounds;
   LeaveOut leaveOut;
   // What a selection pass sends instead: Mesa 22 keeps memory for every
   // immediate-mode batch a selection pass is given after a rendered frame;
-  // display lists and vertex arrays cost nothing. Empty: `draw` is recorded
+  // display lists and vertex arrays cost nothing. Null: `draw` is recorded
   // into a display list first.
-  std::function<void()> drawForSelection;
-  // What a pass that leaves it out must still do; may be empty.
-  std::function<void()> whenLeftOut;
+  DrawFunction drawForSelection;
+  // What a pass that leaves it out must still do; may be null.
+  DrawFunction whenLeftOut;
+  // The display list an object read from a model file is drawn from; 0 for the others.
+  unsigned list;
+  // Which part of the scene it is, for figures that split the frame by part.
   ObjectKind kind = ObjectKind::OTHER;
 };
 

@@ -1,5 +1,8 @@
-// The culled frame against the straightforward one: every pixel and every pick
-// hit record the same, from the named poses and from random cameras.
+// The culled frame against the straightforward one, from the named poses, from
+// random cameras and under every light setting: at most 1 pixel in 1,000
+// beyond the picture tolerance, the ground covering exactly the same pixels
+// and, alone, lit as OpenGL lights the cells within a few levels, and every
+// pick hit record the same.
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
@@ -39,14 +42,17 @@ class FrameIdentity : public apptest::SceneTest {
     setDrawPath(DrawPath::Culled);
   }
 
-  // One frame through each path from the same state, then a pick through each
-  // at every given pixel (origin bottom left). The state is left as it was.
+  // One frame through each path from the same state, its ground's coverage
+  // through each, then a pick through each at every given pixel (origin
+  // bottom left). The state is left as it was.
   static void expectIdentical(const std::string& label, const std::vector<std::array<int, 2>>& picks) {
     const PassState state = capturePassState();
     const FrameDifference difference = compareFrame();
     EXPECT_LE(difference.beyondTolerance * 1000, difference.pixels)
         << label << ": " << difference.beyondTolerance << " pixels differ by more than " << PICTURE_TOLERANCE
         << " levels (largest " << difference.largest << ")";
+    // The ground unlit and untextured: drawn or not drawn at the same pixels.
+    EXPECT_EQ(compareGroundOfFrame(GroundLook::Coverage).differing, 0) << label << ": the ground's coverage differs";
     for (const auto& at : picks) {
       const PickRecords expected = pickThrough(DrawPath::Reference, at[0], at[1]);
       const int expectedSignFrame = signboardFrame();
@@ -182,11 +188,14 @@ TEST_F(FrameIdentity, RandomCamerasDrawAndPickAsTheReference) {
   }
 }
 
-// Forty ground cameras, each under one of the 32 settings of the five light
-// switches of the menu, with the sun and the changing colour at random angles.
+// Every one of the 32 settings of the five light switches of the menu from
+// four ground cameras, with the sun and the changing colour at random angles:
+// the frame within the picture tolerance and its ground covering the same
+// pixels; the ground alone within PICTURE_LARGEST and its lighting alone
+// within GROUND_LIGHT_LARGEST of the straightforward ground's.
 TEST_F(FrameIdentity, EveryLightSettingDrawsAsTheReference) {
   std::mt19937 random(1207);
-  for (int camera = 0; camera < 40; ++camera) {
+  for (int camera = 0; camera < 4 * LIGHT_SETTINGS; ++camera) {
     apptest::startUp();
     const int setting = camera % LIGHT_SETTINGS;
     applyLightSetting(setting);
@@ -196,6 +205,11 @@ TEST_F(FrameIdentity, EveryLightSettingDrawsAsTheReference) {
           << sceneState.cameraPos.y + 0.5 << ", " << sceneState.cameraPos.z << ") yaw " << sceneState.cameraYaw
           << " pitch " << sceneState.cameraPitch << (sceneState.carView ? " car view" : "");
     expectIdentical(label.str(), {});
+    // The frame's ground alone, under the frame's lights: as drawn, and lit without its picture.
+    const FrameDifference ground = compareGroundOfFrame(GroundLook::AsDrawn);
+    EXPECT_LE(ground.largest, PICTURE_LARGEST) << label.str() << ": the ground alone";
+    const FrameDifference light = compareGroundOfFrame(GroundLook::LightOnly);
+    EXPECT_LE(light.largest, GROUND_LIGHT_LARGEST) << label.str() << ": the ground's lighting alone";
   }
 }
 

@@ -25,6 +25,10 @@ std::vector<unsigned char> drawAndReadFrame(DrawPath path) {
   setDrawPath(path);
   drawFrame();
   setDrawPath(before);
+  return readViewport();
+}
+
+std::vector<unsigned char> readViewport() {
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
   std::vector<unsigned char> pixels(static_cast<std::size_t>(viewport[2]) * viewport[3] * 4);
@@ -35,10 +39,15 @@ std::vector<unsigned char> drawAndReadFrame(DrawPath path) {
   return pixels;
 }
 
-FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+namespace {
+
+bool isClear(const std::vector<unsigned char>& p, std::size_t i) { return (p[i] | p[i + 1] | p[i + 2]) == 0; }
+
+FrameDifference compare(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b, bool coveredOnly) {
   FrameDifference result;
   if (a.size() != b.size()) return {-1, -1, -1, -1};
   for (std::size_t i = 0; i + 3 < a.size(); i += 4) {
+    if (coveredOnly && (isClear(a, i) || isClear(b, i))) continue;
     ++result.pixels;
     if (std::memcmp(&a[i], &b[i], 4) == 0) continue;
     ++result.differing;
@@ -48,6 +57,16 @@ FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::ve
     result.largest = std::max(result.largest, largest);
   }
   return result;
+}
+
+}  // namespace
+
+FrameDifference compareFrames(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  return compare(a, b, false);
+}
+
+FrameDifference compareCovered(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  return compare(a, b, true);
 }
 
 FrameDifference compareFrame() {
@@ -61,6 +80,50 @@ FrameDifference compareFrame() {
   const std::vector<unsigned char> culled = drawAndReadFrame(DrawPath::Culled);
   restorePassState(state);
   return compareFrames(reference, culled);
+}
+
+void GroundOnlyDrawing::drawGroundCells() {
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+  if (look_ != GroundLook::AsDrawn) glDisable(GL_TEXTURE_2D);
+  if (look_ == GroundLook::Coverage) {
+    glDisable(GL_LIGHTING);
+    glColor4f(1, 1, 1, 1);
+  }
+  inner_.drawGroundCells();
+  glPopAttrib();
+}
+
+long coverageDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  if (a.size() != b.size()) return -1;
+  long differing = 0;
+  for (std::size_t i = 0; i + 3 < a.size(); i += 4) {
+    if (isClear(a, i) != isClear(b, i)) ++differing;
+  }
+  return differing;
+}
+
+FrameDifference compareGroundOfFrame(GroundLook look) {
+  const PassState state = capturePassState();
+  GLfloat clear[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  glClearColor(0, 0, 0, 0);
+  std::vector<unsigned char> pictures[2];
+  ObjectDrawing* const inners[2] = {&referenceDrawing(), &culledDrawing()};
+  for (int p = 0; p < 2; ++p) {
+    GroundOnlyDrawing ground(*inners[p], look);
+    ObjectDrawing* const before = setObjectDrawing(&ground);
+    // As compareFrame: a first pass puts the kart lamps where this state's last kart leaves them.
+    drawFrame();
+    restorePassState(state);
+    drawFrame();
+    setObjectDrawing(before);
+    restorePassState(state);
+    pictures[p] = readViewport();
+  }
+  glClearColor(clear[0], clear[1], clear[2], clear[3]);
+  FrameDifference difference = compareCovered(pictures[0], pictures[1]);
+  if (look == GroundLook::Coverage) difference.differing = coverageDifference(pictures[0], pictures[1]);
+  return difference;
 }
 
 void applyLightSetting(int setting) {

@@ -11,7 +11,7 @@ namespace {
 
 class ReferenceDrawing : public ObjectDrawing {
  public:
-  void drawObject(const SceneObject& object) override { object.draw(); }
+  void drawObject(const SceneObject& object) override { object.draw(object); }
 
   void drawGroundCells() override {
     const std::vector<float>& edges = groundEdges();

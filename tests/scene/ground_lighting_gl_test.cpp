@@ -1,6 +1,6 @@
 // The ground's CPU lighting against OpenGL's own vertex lighting: colours of
 // ground vertices read back in feedback mode under every kind of light the
-// scene uses.
+// scene uses, and under the spot exponent and the infinite viewer it does not.
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
@@ -25,6 +25,8 @@ struct LightCase {
   bool headlight;
   bool lamps;
   GLfloat lampDiffuse[4];
+  GLfloat headlightExponent = 0;  // 0 in the scene
+  bool infiniteViewer = false;    // the scene has a local viewer
 };
 
 // Eye-space and kart-space lights as the scene places them: the sun still and
@@ -38,12 +40,17 @@ const LightCase CASES[] = {
     {"headlight, no sun", {0.3f, 0.3f, 0.3f, 1}, false, {0, 1, 0, 0}, {0, 0, 0, 1}, true, true, {2, 2, 2, 1}},
     {"headlight and sun, no lamps", {0.3f, 0.3f, 0.3f, 1}, true, {0, 1, 0, 0}, {1, 0.9f, 0.9f, 1}, true, false,
      {0, 0, 0, 1}},
+    // Terms the scene leaves at their defaults, which the model reads all the same.
+    {"headlight with a spot exponent", {0.3f, 0.3f, 0.3f, 1}, false, {0, 1, 0, 0}, {0, 0, 0, 1}, true, true,
+     {2, 2, 2, 1}, 12},
+    {"sun seen from an infinite viewer", {1, 1, 1, 1}, true, {-2.4f, 1, 1.8f, 0}, {1, 0.9f, 0.9f, 1}, false, true,
+     {2, 2, 2, 1}, 0, true},
 };
 
 void setUpLights(const LightCase& c) {
   for (GLenum light : {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) glDisable(light);
   glLightModelfv(GL_LIGHT_MODEL_AMBIENT, c.globalAmbient);
-  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, c.infiniteViewer ? 0 : 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   if (c.sun) {
@@ -55,6 +62,7 @@ void setUpLights(const LightCase& c) {
     const GLfloat white[4] = {1, 1, 1, 1}, atEye[4] = {0, 0, 0, 1}, ahead[3] = {0, 0, -1};
     glLightfv(GL_LIGHT3, GL_DIFFUSE, white);
     glLightf(GL_LIGHT3, GL_SPOT_CUTOFF, 12);
+    glLightf(GL_LIGHT3, GL_SPOT_EXPONENT, c.headlightExponent);
     glLightfv(GL_LIGHT3, GL_POSITION, atEye);
     glLightfv(GL_LIGHT3, GL_SPOT_DIRECTION, ahead);
     glEnable(GL_LIGHT3);
@@ -109,6 +117,8 @@ class GroundLightingTest : public ::testing::Test {
   }
   void TearDown() override {
     for (GLenum light : {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) glDisable(light);
+    glLightf(GL_LIGHT3, GL_SPOT_EXPONENT, 0);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
     reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
   }
 };

@@ -1,6 +1,8 @@
 // The ground's pieces, without OpenGL: which tiles go coarse under which
 // lights, and that the pieces meet the cells and each other without cracks,
-// texture the cells' way and light within tolerance of the cells' vertices.
+// texture the cells' way and, by the planner's own lighting model, light
+// within its tolerance of the cells' vertices. OpenGL's own lighting of pieces
+// and cells, read back, is compared in tests/culling_equivalence.
 #include "scene/culling/ground_pieces.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 #include <utility>
@@ -96,7 +99,29 @@ GroundLighting lightingOf(const Scene& scene) {
   return model;
 }
 
-bool anything(int, int, int, int) { return true; }
+// Views for the planner: everything shows, nothing does, or all but scattered
+// tiles, so that pieces also meet hidden ones.
+struct InView : GroundVisibility {
+  bool cellsMayBeCutInDepth(int, int, int, int) const override { return false; }
+};
+struct Everything : InView {
+  bool cellsCanShow(int, int, int, int) const override { return true; }
+};
+struct Nothing : InView {
+  bool cellsCanShow(int, int, int, int) const override { return false; }
+};
+struct AllButScatteredTiles : InView {
+  bool cellsCanShow(int i0, int i1, int k0, int k1) const override {
+    for (int i = i0; i < i1; i += GROUND_TILE) {
+      for (int k = k0; k < k1; k += GROUND_TILE) {
+        if ((i / GROUND_TILE * 7 + k / GROUND_TILE * 3) % 11 != 4) return true;
+      }
+    }
+    return false;
+  }
+};
+
+GroundPlanner planner;
 
 // Grid indices of a vertex that lies on the grid.
 std::pair<int, int> gridPoint(const GroundVertex& v) {
@@ -111,18 +136,22 @@ TEST(GroundPieces, EvenLightMakesTheLargestPiecesAndNothingShownMakesNone) {
   scene.sun = false;
   scene.lamp = false;
   GroundPlan plan;
-  planGround(lightingOf(scene), anything, plan);
+  planner.plan(lightingOf(scene), Everything(), plan);
   for (int ti = 0; ti < GROUND_TILES; ++ti) {
-    for (int tk = 0; tk < GROUND_TILES; ++tk) ASSERT_EQ(plan.pieceSize[ti][tk], LARGEST_PIECE) << ti << ", " << tk;
+    for (int tk = 0; tk < GROUND_TILES; ++tk) {
+      ASSERT_EQ(plan.pieceSize[ti][tk], GROUND_LARGEST_SQUARE) << ti << ", " << tk;
+    }
   }
   std::vector<GroundVertex> triangles;
-  appendGroundPieces(plan, triangles);
-  // Five by five pieces, each a fan of four triangles round its centre.
-  EXPECT_EQ(triangles.size(), 25u * 4 * 3);
+  planner.appendPieces(plan, Everything(), triangles);
+  // Five by five pieces, each a fan round its centre: four triangles, and one
+  // more for every further cell along the ground's own edge (500 a side), so
+  // that the ground's outline is the cells'.
+  EXPECT_EQ(triangles.size(), 3u * (25 * 4 + 4 * (GROUND_DIVISIONS - 5)));
 
-  planGround(lightingOf(scene), [](int, int, int, int) { return false; }, plan);
+  planner.plan(lightingOf(scene), Nothing(), plan);
   triangles.clear();
-  appendGroundPieces(plan, triangles);
+  planner.appendPieces(plan, Nothing(), triangles);
   EXPECT_TRUE(triangles.empty());
 }
 
@@ -152,22 +181,12 @@ std::vector<std::pair<std::string, Scene>> varyingScenes() {
   return scenes;
 }
 
-// A view that hides scattered tiles, so that pieces also meet hidden ones.
-bool allButScatteredTiles(int i0, int i1, int k0, int k1) {
-  for (int i = i0; i < i1; i += GROUND_TILE) {
-    for (int k = k0; k < k1; k += GROUND_TILE) {
-      if ((i / GROUND_TILE * 7 + k / GROUND_TILE * 3) % 11 != 4) return true;
-    }
-  }
-  return false;
-}
-
 TEST(GroundPieces, PiecesMeetEachOtherAndTheCellsWithoutCracks) {
   for (const auto& [name, scene] : varyingScenes()) {
     GroundPlan plan;
-    planGround(lightingOf(scene), allButScatteredTiles, plan);
+    planner.plan(lightingOf(scene), AllButScatteredTiles(), plan);
     std::vector<GroundVertex> triangles;
-    appendGroundPieces(plan, triangles);
+    planner.appendPieces(plan, AllButScatteredTiles(), triangles);
     // Every vertex anything is drawn with: the pieces' and the cells' corners.
     std::set<std::pair<int, int>> used;
     std::map<int, int> sizes;
@@ -183,20 +202,23 @@ TEST(GroundPieces, PiecesMeetEachOtherAndTheCellsWithoutCracks) {
     }
     // The scene must mix sizes, or there is nothing to meet.
     EXPECT_GE(sizes.size(), 3u) << name;
-    // A fan's outer edge (its second and third vertex) must hold no other
-    // vertex between its ends: that would be a T-junction, and a crack.
+    // No side of any triangle, outer edge, diagonal or spoke, may hold a
+    // vertex of anything else between its ends: that would be a T-junction,
+    // and a crack.
     int edges = 0;
     for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
-      const auto [i0, k0] = gridPoint(triangles[t + 1]);
-      const auto [i1, k1] = gridPoint(triangles[t + 2]);
-      ASSERT_TRUE(i0 == i1 || k0 == k1) << name << ": an outer edge off the grid lines";
-      ++edges;
-      const int steps = std::max(std::abs(i1 - i0), std::abs(k1 - k0));
-      for (int n = 1; n < steps; ++n) {
-        const std::pair<int, int> between{i0 + (i1 - i0) * n / steps, k0 + (k1 - k0) * n / steps};
-        EXPECT_EQ(used.count(between), 0u) << name << ": (" << between.first << ", " << between.second
-                                          << ") lies inside the edge from (" << i0 << ", " << k0 << ") to (" << i1
-                                          << ", " << k1 << ")";
+      for (int side = 0; side < 3; ++side) {
+        const auto [i0, k0] = gridPoint(triangles[t + side]);
+        const auto [i1, k1] = gridPoint(triangles[t + (side + 1) % 3]);
+        ++edges;
+        // The grid points on the side are its gcd + 1 evenly spaced points.
+        const int steps = std::gcd(std::abs(i1 - i0), std::abs(k1 - k0));
+        for (int n = 1; n < steps; ++n) {
+          const std::pair<int, int> between{i0 + (i1 - i0) / steps * n, k0 + (k1 - k0) / steps * n};
+          EXPECT_EQ(used.count(between), 0u) << name << ": (" << between.first << ", " << between.second
+                                            << ") lies inside the side from (" << i0 << ", " << k0 << ") to ("
+                                            << i1 << ", " << k1 << ")";
+        }
       }
     }
     EXPECT_GT(edges, 0) << name;
@@ -207,9 +229,9 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
   for (const auto& [name, scene] : varyingScenes()) {
     const GroundLighting lighting = lightingOf(scene);
     GroundPlan plan;
-    planGround(lighting, anything, plan);
+    planner.plan(lighting, Everything(), plan);
     std::vector<GroundVertex> triangles;
-    appendGroundPieces(plan, triangles);
+    planner.appendPieces(plan, Everything(), triangles);
     double worst = 0;
     long checked = 0;
     for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
@@ -217,7 +239,7 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
       std::array<std::pair<int, int>, 3> g;
       for (int c = 0; c < 3; ++c) {
         g[c] = gridPoint(v[c]);
-        // Every cell shows the tile as the cells do: s falls by 1 a column and
+        // Every cell shows the picture as the cells do: s falls by 1 a column and
         // t rises by 1 a row from a point where t is even on an even row.
         ASSERT_EQ(v[c].s, std::floor(v[c].s)) << name;
         ASSERT_EQ(std::fmod(std::fabs(v[c].t), 2.0), g[c].second % 2) << name;
@@ -227,7 +249,7 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
         ASSERT_EQ(v[c].t - v[0].t, g[c].second - g[0].second) << name;
       }
       // Interpolated over the triangle, the vertex lighting at every grid
-      // point it holds stays within two levels of the cells' own.
+      // point it holds stays within the planner's tolerance of the cells' own.
       const Rgb shades[3] = {lighting.shade(v[0].x, v[0].z), lighting.shade(v[1].x, v[1].z),
                              lighting.shade(v[2].x, v[2].z)};
       const int loI = std::min({g[0].first, g[1].first, g[2].first}), hiI = std::max({g[0].first, g[1].first, g[2].first});
@@ -254,7 +276,8 @@ TEST(GroundPieces, PiecesTextureAndLightAsTheirCells) {
       }
     }
     EXPECT_GT(checked, 1000) << name;
-    EXPECT_LE(worst * 255, 2.0) << name << ": a piece's light is " << worst * 255 << " levels off its cells'";
+    EXPECT_LE(worst, PIECE_LIGHT_TOLERANCE)
+        << name << ": a piece's light is " << worst * 255 << " levels off its cells'";
   }
 }
 
