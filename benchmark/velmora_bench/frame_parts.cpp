@@ -39,7 +39,7 @@ class PartDrawing : public ObjectDrawing {
     if (partOf(object.kind) & parts_) {
       culledDrawing().drawObject(object);
     } else if (object.whenLeftOut) {
-      object.whenLeftOut();
+      object.whenLeftOut(object);
     }
   }
   void drawGroundCells() override {
