@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "support/printable_text.h"
+#include "support/read_limits.h"
 
 std::string writeErrorText(int error) {
   switch (error) {
@@ -40,9 +41,7 @@ std::string writeErrorText(int error) {
     default:
       break;
   }
-  std::string text = std::strerror(error);
-  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
-  return text;
+  return systemErrorText(error);
 }
 
 namespace {

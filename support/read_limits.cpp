@@ -52,9 +52,13 @@ std::string fileErrorText(int error) {
     default:
       break;
   }
+  return "cannot be read (" + systemErrorText(error) + ")";
+}
+
+std::string systemErrorText(int error) {
   std::string text = std::strerror(error);
   if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
-  return "cannot be read (" + text + ")";
+  return text;
 }
 
 std::string imageSizeProblem(std::int64_t width, std::int64_t height, int bytesPerPixel) {

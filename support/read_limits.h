@@ -31,6 +31,9 @@ std::string openFileProblem(int fd, std::uint64_t cap, std::uint64_t* size = nul
 // Why an open or a stat failed with `error` (an errno value).
 std::string fileErrorText(int error);
 
+// The system's text for errno `error`, starting lower case to sit inside a message.
+std::string systemErrorText(int error);
+
 // Why a width x height picture of `bytesPerPixel` is not decoded (a cap), or empty.
 std::string imageSizeProblem(std::int64_t width, std::int64_t height, int bytesPerPixel);
 
