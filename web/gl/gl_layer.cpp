@@ -665,6 +665,9 @@ void glDisable(GLenum cap) {
 }
 
 GLboolean glIsEnabled(GLenum cap) {
+  // Asked by code that checks it is in the state it models; this layer never
+  // rescales normals (glEnable refuses it), so it is off.
+  if (cap == GL_RESCALE_NORMAL) return GL_FALSE;
   const bool* flag = capability(cap);
   if (flag == nullptr) {
     refuse("glIsEnabled of this capability");
@@ -749,6 +752,12 @@ bool getValues(GLenum pname, double* out) {
       return true;
     case GL_LIGHT_MODEL_LOCAL_VIEWER:
       out[0] = s.lighting.localViewer;
+      return true;
+    case GL_LIGHT_MODEL_TWO_SIDE:
+      out[0] = 0;  // two-sided lighting is refused when asked for
+      return true;
+    case GL_LIGHT_MODEL_COLOR_CONTROL:
+      out[0] = GL_SINGLE_COLOR;  // the specular colour is always added before texturing
       return true;
     case GL_COLOR_CLEAR_VALUE:
       std::copy(s.clearColor, s.clearColor + 4, out);
