@@ -55,7 +55,7 @@ struct ViewCoverage {
   long normal = 0;    // those in the normals' colour
   long lit = 0;       // those that are not (nearly) black
   long pixels = 0;
-  double mean[3] = {0, 0, 0};
+  double level = 0;  // the sum of their grey levels
 };
 
 ViewCoverage coverage(const RgbImage& image, const ViewRect& rect) {
@@ -69,13 +69,12 @@ ViewCoverage coverage(const RgbImage& image, const ViewRect& rect) {
       c.backFace += isColor(p, PICTURE_BACK_FACE);
       c.normal += isColor(p, PICTURE_NORMAL);
       c.lit += std::max({p[0], p[1], p[2]}) > 40;
-      for (int k = 0; k < 3; ++k) c.mean[k] += p[k];
+      c.level += (p[0] + p[1] + p[2]) / 3.0;
       left = std::min(left, x), right = std::max(right, x);
       top = std::min(top, y), bottom = std::max(bottom, y);
     }
   }
   if (c.pixels == 0) return c;
-  for (double& m : c.mean) m /= c.pixels;
   c.extent = std::max((right - left + 1.0) / rect.width, (bottom - top + 1.0) / rect.height);
   c.area = static_cast<double>(c.pixels) / (rect.width * rect.height);
   return c;
@@ -179,7 +178,7 @@ TEST(PictureTestdata, EveryModelReadFillsEachViewAndTheRestIsRefusedOrGrey) {
       }
       framed += view.extent >= 0.2;
       lit += view.lit;
-      brightness += (view.mean[0] + view.mean[1] + view.mean[2]) / 3 * view.pixels;
+      brightness += view.level;
     }
     EXPECT_GE(framed, 2) << figures;
     if (lit == 0) {
