@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -40,6 +41,22 @@ std::string describe(const Camera& c) {
        << ") fovy " << c.fovy << " aspect " << c.aspect << " near " << c.zNear << " viewport " << c.viewport[0] << ' '
        << c.viewport[1] << ' ' << c.viewport[2] << ' ' << c.viewport[3];
   return text.str();
+}
+
+// A camera over the whole window, y up, with the scene's field of view and
+// depth range: eye x, y, z then centre x, y, z.
+Camera wholeWindow(const std::array<double, 6>& eyeAndCentre) {
+  Camera c{};
+  std::copy(eyeAndCentre.begin(), eyeAndCentre.begin() + 3, c.eye);
+  std::copy(eyeAndCentre.begin() + 3, eyeAndCentre.end(), c.center);
+  c.up[1] = 1;
+  c.fovy = 60;
+  c.zNear = 0.1;
+  c.zFar = 100;
+  c.viewport[2] = WINDOW_WIDTH;
+  c.viewport[3] = WINDOW_HEIGHT;
+  c.aspect = static_cast<double>(WINDOW_WIDTH) / WINDOW_HEIGHT;
+  return c;
 }
 
 // The lights a ground camera is compared under: the sun alone (its highlight
@@ -243,21 +260,10 @@ TEST_F(GroundIdentity, NoHolesBetweenPiecesAndCells) {
   std::mt19937 random(99);
   auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
   for (int n = 0; n < 24; ++n) {
-    Camera c{};
     const double heights[] = {0.05, 0.3, 0.5, 1, 3, 10};
-    c.eye[0] = uniform(-40, 40);
-    c.eye[1] = heights[n % std::size(heights)];
-    c.eye[2] = uniform(-40, 40);
-    c.center[0] = uniform(-45, 45);
-    c.center[1] = 0;
-    c.center[2] = uniform(-45, 45);
-    c.up[1] = 1;
-    c.fovy = 60;
-    c.zNear = 0.1;
-    c.zFar = 100;
-    c.viewport[2] = WINDOW_WIDTH;
-    c.viewport[3] = WINDOW_HEIGHT;
-    c.aspect = static_cast<double>(WINDOW_WIDTH) / WINDOW_HEIGHT;
+    // A braced list is evaluated left to right: the draws keep their order.
+    const Camera c = wholeWindow({uniform(-40, 40), heights[n % std::size(heights)], uniform(-40, 40),
+                                  uniform(-45, 45), 0, uniform(-45, 45)});
     // A headlight on every other camera: its cone's edge makes the finest mix of pieces and cells.
     place(c, n % 2 ? Lights::SunAndHeadlight : Lights::Sun);
     glTranslated(0, 0, 2);
@@ -283,19 +289,7 @@ TEST_F(GroundIdentity, LightingOutsideTheModelDrawsTheExactCells) {
        }},
       {"flat shading", [](bool on) { glShadeModel(on ? GL_FLAT : GL_SMOOTH); }},
   };
-  Camera c{};
-  c.eye[0] = 1.5;
-  c.eye[1] = 0.6;
-  c.eye[2] = 6;
-  c.center[0] = -2;
-  c.center[2] = -4;
-  c.up[1] = 1;
-  c.fovy = 60;
-  c.zNear = 0.1;
-  c.zFar = 100;
-  c.viewport[2] = WINDOW_WIDTH;
-  c.viewport[3] = WINDOW_HEIGHT;
-  c.aspect = static_cast<double>(WINDOW_WIDTH) / WINDOW_HEIGHT;
+  const Camera c = wholeWindow({1.5, 0.6, 6, -2, 0, -4});
   place(c, Lights::SunAndLamps);
   const long inPieces = compareFrames(groundThrough(DrawPath::Reference), groundThrough(DrawPath::Culled)).differing;
   EXPECT_GT(inPieces, 0) << "the ground is not drawn in pieces from " << describe(c);

@@ -74,15 +74,13 @@ TEST(GeneratedFiles, TwoRunsGiveIdenticalBytes) {
   }
 }
 
-std::string fileText(const std::string& path) { return datagentest::readText(path); }
-
 void putText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // The manifest as if the generator had written `bytes` to `file` last time:
 // what an older generator leaves behind.
 void recordAsGenerated(const std::string& dir, const std::string& file, const std::string& bytes) {
   const std::string path = dir + "/" + datagen::MANIFEST_NAME;
-  datagen::Manifest manifest = datagen::parseManifest(fileText(path));
+  datagen::Manifest manifest = datagen::parseManifest(datagentest::readText(path));
   manifest[file] = datagen::recordOf(datagen::toBytes(bytes));
   putText(path, datagen::manifestText(manifest));
 }
@@ -91,7 +89,15 @@ void recordAsGenerated(const std::string& dir, const std::string& file, const st
 // the generator made is brought up to date, what a person put there is kept
 // with a line that names it, and a write that fails leaves the old file.
 TEST(GeneratedFiles, APersonsFileIsKeptAndTheGeneratorsAreRenewed) {
-  const std::string mine = "a picture of my own";
+  const std::string mine = "a picture of my own", older = "what an older generator made";
+  const auto mineOnly = [&](const std::string& dir) { putText(dir + "/wood1.bmp", mine); };
+  // wood1.bmp holding `bytes`, where the manifest says the generator last wrote an older picture.
+  const auto over = [&](const std::string& bytes) {
+    return [&, bytes](const std::string& dir) {
+      putText(dir + "/wood1.bmp", bytes);
+      recordAsGenerated(dir, "wood1.bmp", older);
+    };
+  };
   const std::string keptLine = "velmora-datagen: kept DIR/wood1.bmp, changed since it was generated; delete it or "
                                "run velmora-datagen --force to get the generated one back\n";
   const struct {
@@ -103,39 +109,23 @@ TEST(GeneratedFiles, APersonsFileIsKeptAndTheGeneratorsAreRenewed) {
     const char* summary;  // in the output; empty: the run fails
     bool mineKept;        // wood1.bmp still holds the person's picture
   } cases[] = {
-      {"a person's picture", [&](const std::string& dir) { putText(dir + "/wood1.bmp", mine); }, "", "", 0,
-       " 0 written, 1 kept", true},
-      {"a person's picture after the generator changed",
-       [&](const std::string& dir) {
-         putText(dir + "/wood1.bmp", mine);
-         recordAsGenerated(dir, "wood1.bmp", "what an older generator made");
-       },
-       "", "", 0, " 0 written, 1 kept", true},
-      {"an older generator's picture",
-       [&](const std::string& dir) {
-         putText(dir + "/wood1.bmp", "what an older generator made");
-         recordAsGenerated(dir, "wood1.bmp", "what an older generator made");
-       },
-       "", "", 0, " 1 written, 0 kept", false},
+      {"a person's picture", mineOnly, "", "", 0, " 0 written, 1 kept", true},
+      {"a person's picture after the generator changed", over(mine), "", "", 0, " 0 written, 1 kept", true},
+      {"an older generator's picture", over(older), "", "", 0, " 1 written, 0 kept", false},
       {"a deleted picture", [](const std::string& dir) { std::filesystem::remove(dir + "/wood1.bmp"); }, "", "",
        0, " 1 written, 0 kept", false},
-      {"a person's picture, forced", [&](const std::string& dir) { putText(dir + "/wood1.bmp", mine); }, "--force",
-       "", 0, " 1 written, 0 kept", false},
+      {"a person's picture, forced", mineOnly, "--force", "", 0, " 1 written, 0 kept", false},
       // The manifest (about 1 KB) fits the stream's buffer: its write fails
       // only when flushed at the close, past the 512-byte limit.
-      {"the manifest's write failing at the close",
-       [&](const std::string& dir) {
-         putText(dir + "/wood1.bmp", mine);
-         recordAsGenerated(dir, "wood1.bmp", "what an older generator made");
-       },
-       "--quiet", "trap '' XFSZ; ulimit -f 1;", 1, "", true},
+      {"the manifest's write failing at the close", over(mine), "--quiet", "trap '' XFSZ; ulimit -f 1;", 1, "",
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string dir = supporttest::makeTempDir("datagen-person");
     std::filesystem::copy(generatedDir(), dir, std::filesystem::copy_options::recursive);
     c.arrange(dir);
-    const std::string manifestBefore = fileText(dir + "/" + datagen::MANIFEST_NAME);
+    const std::string manifestBefore = datagentest::readText(dir + "/" + datagen::MANIFEST_NAME);
     std::map<std::string, timespec> before;
     for (const auto& [name, bytes] : allFiles(dir)) {
       struct stat info {};
@@ -147,9 +137,9 @@ TEST(GeneratedFiles, APersonsFileIsKeptAndTheGeneratorsAreRenewed) {
     std::string line = keptLine;
     line.replace(line.find("DIR"), 3, dir);
     EXPECT_EQ(output.find(line) != std::string::npos, c.mineKept) << output;
-    EXPECT_EQ(fileText(dir + "/wood1.bmp") == mine, c.mineKept);
+    EXPECT_EQ(datagentest::readText(dir + "/wood1.bmp") == mine, c.mineKept);
     if (!c.mineKept) {
-      EXPECT_EQ(fileText(dir + "/wood1.bmp"), fileText(generatedDir() + "/wood1.bmp"));
+      EXPECT_EQ(datagentest::readText(dir + "/wood1.bmp"), datagentest::readText(generatedDir() + "/wood1.bmp"));
     }
     if (c.status == 0) {
       EXPECT_NE(output.find(c.summary), std::string::npos) << output;
@@ -158,7 +148,7 @@ TEST(GeneratedFiles, APersonsFileIsKeptAndTheGeneratorsAreRenewed) {
                             ": larger than a file may grow here"),
                 std::string::npos)
           << output;
-      EXPECT_EQ(fileText(dir + "/" + datagen::MANIFEST_NAME), manifestBefore);
+      EXPECT_EQ(datagentest::readText(dir + "/" + datagen::MANIFEST_NAME), manifestBefore);
     }
     // Nothing else was touched, and no temporary file is left.
     EXPECT_EQ(allFiles(dir).size(), allFiles(generatedDir()).size());

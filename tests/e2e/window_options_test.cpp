@@ -3,9 +3,10 @@
 // window is 1300 x 1000 at (300, 20). (A -geometry without a size is refused
 // before any window: tests/tools.)
 #include <gtest/gtest.h>
-#include <time.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/process.h"
@@ -20,11 +21,6 @@ using e2etest::WindowBox;
 using e2etest::XScreen;
 using e2etest::XvfbServer;
 
-void pause(double seconds) {
-  const timespec t{0, static_cast<long>(seconds * 1e9)};
-  nanosleep(&t, nullptr);
-}
-
 // The windows titled "Velmora", polled every 50 ms for up to `seconds` until
 // there are `count` of them.
 std::vector<WindowBox> waitForWindows(XScreen& screen, size_t count, double seconds, ChildProcess* program) {
@@ -32,7 +28,7 @@ std::vector<WindowBox> waitForWindows(XScreen& screen, size_t count, double seco
   for (int tries = static_cast<int>(seconds / 0.05); tries > 0; --tries) {
     windows = screen.viewableWindows("Velmora");
     if (windows.size() == count || (program && !program->running())) break;
-    pause(0.05);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return windows;
 }

@@ -15,20 +15,14 @@
 
 namespace {
 
-struct ObjectCase {
-  const char* name;
-  const SceneObject* object;
-};
-
-const ObjectCase OBJECTS[] = {
-    {"bench", &BENCH_OBJECT},
-    {"signboard", &SIGNBOARD_OBJECT},
-    {"sky box", &SKY_BOX_OBJECT},
-};
-
 TEST(ObjectBounds, EveryDrawnVertexLiesInsideTheObjectsBounds) {
   initGL();
-  for (const ObjectCase& c : OBJECTS) {
+  const struct {
+    const char* name;
+    const SceneObject* object;
+  } objects[] = {{"bench", &BENCH_OBJECT}, {"signboard", &SIGNBOARD_OBJECT}, {"sky box", &SKY_BOX_OBJECT}};
+  for (const auto& c : objects) {
+    SCOPED_TRACE(c.name);
     const ObjectBounds& box = c.object->bounds;
     // An orthographic volume three times the box about its centre: a vertex
     // outside the box but in the volume is seen where it is; one beyond the
@@ -59,15 +53,13 @@ TEST(ObjectBounds, EveryDrawnVertexLiesInsideTheObjectsBounds) {
         for (int a = 0; a < 3; ++a) {
           // Within what the window's float coordinates can tell apart.
           const double slack = 1e-4 * half[a];
-          EXPECT_GE(at[a], box.min[a] - slack) << c.name << ": a vertex at " << at[0] << ", " << at[1] << ", "
-                                               << at[2];
-          EXPECT_LE(at[a], box.max[a] + slack) << c.name << ": a vertex at " << at[0] << ", " << at[1] << ", "
-                                               << at[2];
+          EXPECT_GE(at[a], box.min[a] - slack) << "a vertex at " << at[0] << ", " << at[1] << ", " << at[2];
+          EXPECT_LE(at[a], box.max[a] + slack) << "a vertex at " << at[0] << ", " << at[1] << ", " << at[2];
         }
         ++vertices;
       }
     }
-    EXPECT_GT(vertices, 0) << c.name << ": nothing drawn";
+    EXPECT_GT(vertices, 0) << "nothing drawn";
   }
   reshape(WINDOW_WIDTH, WINDOW_HEIGHT);
 }

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace supporttest {
@@ -70,6 +72,18 @@ std::string keptFile(const std::string& name) {
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   return folder + "/" + name;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+size_t entriesIn(const std::string& folder) {
+  const std::filesystem::directory_iterator all(folder);
+  return static_cast<size_t>(std::distance(begin(all), end(all)));
 }
 
 }  // namespace supporttest

@@ -35,6 +35,12 @@ std::string makeTempDir(const std::string& tag);
 // run and belongs to this build alone.
 std::string keptFile(const std::string& name);
 
+// A file's whole contents ("" when it cannot be read).
+std::string readFile(const std::string& path);
+
+// How many entries a folder holds (a temporary file left behind shows here).
+size_t entriesIn(const std::string& folder);
+
 }  // namespace supporttest
 
 // Ends a test that cannot run for want of files this machine lacks: skipped

@@ -14,30 +14,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tests/support/test_paths.h"
 
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using supporttest::entriesIn;
+using supporttest::readFile;
 
 void put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-size_t entries(const std::string& folder) {
-  size_t count = 0;
-  for (auto it = std::filesystem::directory_iterator(folder); it != std::filesystem::directory_iterator(); ++it)
-    ++count;
-  return count;
-}
 
 // writeOutputFile in a child process whose files may grow to `limit` bytes
 // (0: no limit). Returns its reason, "" when it wrote the file.
@@ -88,8 +75,8 @@ TEST(OutputFile, AnEarlierFileSurvivesEveryFailedWrite) {
     chmod(target.c_str(), 0640);
     const std::string reason = writeInChild(target, c.bytes, c.limit);
     EXPECT_EQ(reason.substr(0, std::string(c.reason).size()), c.reason) << reason;
-    EXPECT_EQ(slurp(target), *c.reason ? earlier : c.bytes);
-    EXPECT_EQ(entries(folder), 1u) << "a temporary file was left behind";
+    EXPECT_EQ(readFile(target), *c.reason ? earlier : c.bytes);
+    EXPECT_EQ(entriesIn(folder), 1u) << "a temporary file was left behind";
     struct stat info;
     ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the file keeps its mode";
@@ -111,10 +98,10 @@ TEST(OutputFile, ADescriptorsNameIsWrittenThroughIt) {
     EXPECT_EQ(writeOutputFile(name, "picture\n", 8), "") << name;
   }
   close(fd);
-  EXPECT_EQ(slurp(log), "start\npicture\npicture\n");
+  EXPECT_EQ(readFile(log), "start\npicture\npicture\n");
   ASSERT_EQ(stat(log.c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino) << "the log was replaced";
-  EXPECT_EQ(entries(folder), 1u);
+  EXPECT_EQ(entriesIn(folder), 1u);
   EXPECT_EQ(outputFileProblem("/dev/fd/" + std::to_string(fd)), "no such open file");
 }
 
@@ -126,7 +113,7 @@ TEST(OutputFile, ALinkStaysAndItsFileIsReplaced) {
   struct stat info;
   ASSERT_EQ(lstat((folder + "/link.png").c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
-  EXPECT_EQ(slurp(folder + "/real.png"), "new");
+  EXPECT_EQ(readFile(folder + "/real.png"), "new");
 }
 
 TEST(OutputFile, ProblemsAreFoundBeforeAnythingIsWritten) {
@@ -153,8 +140,8 @@ TEST(OutputFile, ProblemsAreFoundBeforeAnythingIsWritten) {
       EXPECT_FALSE(writeOutputFile(c.path, "x", 1).empty());
     }
   }
-  EXPECT_EQ(entries(folder), 1u) << "the look left a file behind";
-  EXPECT_EQ(slurp(folder + "/file"), "x");
+  EXPECT_EQ(entriesIn(folder), 1u) << "the look left a file behind";
+  EXPECT_EQ(readFile(folder + "/file"), "x");
 }
 
 }  // namespace

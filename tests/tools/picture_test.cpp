@@ -3,11 +3,11 @@
 // is missing still shows (light grey, with the program's message), one it
 // refuses is refused as before; the kart's sheet matches its reference, also
 // from a z-up copy, and a copy turned inside out shows the back-face colour.
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -25,13 +25,6 @@ struct ToolRun {
   RgbImage image;  // the picture, when one was written
 };
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // With `noDisplay`, as a terminal without X runs it.
 ToolRun inspect(const std::vector<std::string>& args, const std::string& picture = "", bool noDisplay = false) {
   e2etest::ProcessSpec launch;
@@ -44,8 +37,8 @@ ToolRun inspect(const std::vector<std::string>& args, const std::string& picture
   const e2etest::RunResult result = e2etest::runProcess(launch, 60);
   ToolRun run;
   run.status = result.finished ? result.exitStatus : -1;
-  run.out = slurp(launch.outputFile);
-  run.err = slurp(launch.errorFile);
+  run.out = supporttest::readFile(launch.outputFile);
+  run.err = supporttest::readFile(launch.errorFile);
   if (!picture.empty()) readPng(picture, &run.image);
   return run;
 }
@@ -62,7 +55,7 @@ struct ViewCoverage {
   long normal = 0;    // those in the normals' colour
   long lit = 0;       // those that are not (nearly) black
   long pixels = 0;
-  double mean[3] = {0, 0, 0};
+  double level = 0;  // the sum of their grey levels
 };
 
 ViewCoverage coverage(const RgbImage& image, const ViewRect& rect) {
@@ -76,26 +69,35 @@ ViewCoverage coverage(const RgbImage& image, const ViewRect& rect) {
       c.backFace += isColor(p, PICTURE_BACK_FACE);
       c.normal += isColor(p, PICTURE_NORMAL);
       c.lit += std::max({p[0], p[1], p[2]}) > 40;
-      for (int k = 0; k < 3; ++k) c.mean[k] += p[k];
+      c.level += (p[0] + p[1] + p[2]) / 3.0;
       left = std::min(left, x), right = std::max(right, x);
       top = std::min(top, y), bottom = std::max(bottom, y);
     }
   }
   if (c.pixels == 0) return c;
-  for (double& m : c.mean) m /= c.pixels;
   c.extent = std::max((right - left + 1.0) / rect.width, (bottom - top + 1.0) / rect.height);
   c.area = static_cast<double>(c.pixels) / (rect.width * rect.height);
   return c;
 }
 
-std::vector<ViewCoverage> viewsOf(const RgbImage& image, int views, int width, int height) {
-  const SheetLayout layout = layoutSheet(views, width, height);
+// The four views of a sheet drawn at `width` x `height` each.
+std::vector<ViewCoverage> viewsOf(const RgbImage& image, int width, int height) {
+  const SheetLayout layout = layoutSheet(4, width, height);
   EXPECT_EQ(image.width, layout.width);
   EXPECT_EQ(image.height, layout.height);
   std::vector<ViewCoverage> result;
   if (image.width != layout.width || image.height != layout.height) return result;
-  for (int i = 0; i < views; ++i) result.push_back(coverage(image, viewRect(layout, i)));
+  for (int i = 0; i < 4; ++i) result.push_back(coverage(image, viewRect(layout, i)));
   return result;
+}
+
+// The counts of all four views together.
+ViewCoverage sheetTotal(const RgbImage& image, int width, int height) {
+  ViewCoverage total;
+  for (const ViewCoverage& view : viewsOf(image, width, height)) {
+    total.pixels += view.pixels, total.backFace += view.backFace, total.normal += view.normal;
+  }
+  return total;
 }
 
 // Lines of `text` that a successful texture load prints.
@@ -111,20 +113,17 @@ std::string withoutLoadedLines(const std::string& text) {
 std::vector<std::string> testdataModels() {
   std::vector<std::string> models;
   for (const char* folder : {"obj/tinyobjloader", "obj/real"}) {
-    const std::string dir = supporttest::testdata(folder);
-    DIR* listing = opendir(dir.c_str());
-    if (listing == nullptr) continue;
-    while (dirent* entry = readdir(listing)) {
-      const std::string name = entry->d_name;
-      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".obj") == 0) models.push_back(dir + "/" + name);
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(supporttest::testdata(folder), missing)) {
+      if (entry.path().extension() == ".obj") models.push_back(entry.path().string());
     }
-    closedir(listing);
   }
   std::sort(models.begin(), models.end());
   return models;
 }
 
 constexpr int W = 160, H = 120;
+const std::string SIZE = "160x120";
 
 }  // namespace
 
@@ -136,10 +135,10 @@ TEST(PictureTestdata, EveryModelReadFillsEachViewAndTheRestIsRefusedOrGrey) {
   int drawn = 0, grey = 0, refused = 0;
   for (const std::string& model : models) {
     SCOPED_TRACE(model);
+    const std::string name = model.substr(model.rfind('/') + 1);
     std::remove(out.c_str());
     const ToolRun text = inspect({model});
-    const ToolRun picture =
-        inspect({"--picture", out, "--size", std::to_string(W) + "x" + std::to_string(H), model}, out);
+    const ToolRun picture = inspect({"--picture", out, "--size", SIZE, model}, out);
     const bool missingPiece = text.err.find("can't open material file") != std::string::npos ||
                               text.err.find("Error reading texture") != std::string::npos;
     if (text.status != 0 && !missingPiece) {
@@ -152,9 +151,8 @@ TEST(PictureTestdata, EveryModelReadFillsEachViewAndTheRestIsRefusedOrGrey) {
     }
     ASSERT_EQ(picture.status, 0) << picture.err;
     ASSERT_FALSE(picture.image.empty());
-    const std::vector<ViewCoverage> views = viewsOf(picture.image, 4, W, H);
-    long pixels = 0;
-    for (const ViewCoverage& view : views) pixels += view.pixels;
+    const std::vector<ViewCoverage> views = viewsOf(picture.image, W, H);
+    const long pixels = sheetTotal(picture.image, W, H).pixels;
     if (picture.out.find("nothing to draw") != std::string::npos) {
       // Only a model without triangles that have an area and finite corners may show nothing.
       EXPECT_TRUE(text.out.find("  triangles: 0\n") != std::string::npos ||
@@ -180,23 +178,21 @@ TEST(PictureTestdata, EveryModelReadFillsEachViewAndTheRestIsRefusedOrGrey) {
       }
       framed += view.extent >= 0.2;
       lit += view.lit;
-      brightness += (view.mean[0] + view.mean[1] + view.mean[2]) / 3 * view.pixels;
+      brightness += view.level;
     }
     EXPECT_GE(framed, 2) << figures;
     if (lit == 0) {
       // All black only as the scene shows it: a model turned inside out (its
       // back faces then fill the --faces picture), or one with black materials.
-      const ToolRun faces =
-          inspect({"--picture", out, "--faces", "--size", std::to_string(W) + "x" + std::to_string(H), model}, out);
-      long back = 0, all = 0;
-      for (const ViewCoverage& view : viewsOf(faces.image, 4, W, H)) back += view.backFace, all += view.pixels;
-      const bool insideOut = all > 0 && back > all / 2;
-      std::printf("%-48s all black: %.0f%% back faces\n", model.substr(model.rfind('/') + 1).c_str(),
-                  all > 0 ? 100.0 * back / all : 0.0);
+      const ToolRun facesRun = inspect({"--picture", out, "--faces", "--size", SIZE, model}, out);
+      const ViewCoverage faces = sheetTotal(facesRun.image, W, H);
+      const bool insideOut = faces.pixels > 0 && faces.backFace > faces.pixels / 2;
+      std::printf("%-48s all black: %.0f%% back faces\n", name.c_str(),
+                  faces.pixels > 0 ? 100.0 * faces.backFace / faces.pixels : 0.0);
       EXPECT_TRUE(insideOut || text.out.find("diffuse 0 0 0") != std::string::npos) << text.out;
       EXPECT_FALSE(missingPiece);
     }
-    std::printf("%-48s extent/area per view:%s\n", model.substr(model.rfind('/') + 1).c_str(), figures.c_str());
+    std::printf("%-48s extent/area per view:%s\n", name.c_str(), figures.c_str());
     if (missingPiece) {
       // Light grey, with the program's message for what is missing as the text report prints it.
       EXPECT_GT(brightness / pixels, 70) << figures;
@@ -220,9 +216,9 @@ namespace {
 std::string kartCopy(const std::string& folder, void (*turn)(double*), bool reverse) {
   const std::string source = supporttest::dataRoot() + "/data/models/go-carts/";
   for (const char* name : {"GO-CART-BLUE.mtl", "kart_number.tga", "kart_tread.bmp"}) {
-    std::ofstream(folder + "/" + name, std::ios::binary) << slurp(source + name);
+    std::ofstream(folder + "/" + name, std::ios::binary) << supporttest::readFile(source + name);
   }
-  std::istringstream in(slurp(source + "GO-CART-BLUE.obj"));
+  std::istringstream in(supporttest::readFile(source + "GO-CART-BLUE.obj"));
   std::ofstream copy(folder + "/GO-CART-BLUE.obj");
   std::string line;
   while (std::getline(in, line)) {
@@ -299,15 +295,10 @@ TEST(KartPicture, SheetMatchesTheReferenceFromAnyCopyAndInsideOutShows) {
       std::printf("%s against the reference: %s\n", c.name, visualtest::describe(result).c_str());
       EXPECT_TRUE(result.passes);
     }
-    long pixels = 0, backFace = 0, normal = 0;
-    for (const ViewCoverage& view : viewsOf(run.image, 4, 240, 180)) {
-      pixels += view.pixels;
-      backFace += view.backFace;
-      normal += view.normal;
-    }
-    EXPECT_EQ(normal > pixels / 20, c.normals) << normal << " of " << pixels;
-    ASSERT_GT(pixels, 0);
-    const double share = static_cast<double>(backFace) / pixels;
+    const ViewCoverage total = sheetTotal(run.image, 240, 180);
+    EXPECT_EQ(total.normal > total.pixels / 20, c.normals) << total.normal << " of " << total.pixels;
+    ASSERT_GT(total.pixels, 0);
+    const double share = static_cast<double>(total.backFace) / total.pixels;
     std::printf("%s: %.1f%% of the model's pixels in the back-face colour\n", c.name, 100 * share);
     EXPECT_GE(share, c.backFaceShare[0]);
     EXPECT_LE(share, c.backFaceShare[1]);

@@ -61,13 +61,6 @@ struct Answer {
   std::string err;
 };
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Runs it the way a terminal without X would (or on `display`), in an empty folder (no data/).
 Answer run(const std::string& path, const std::vector<std::string>& args, const std::string& folder,
            const std::string& display = "") {
@@ -85,7 +78,7 @@ Answer run(const std::string& path, const std::vector<std::string>& args, const 
   Answer answer;
   answer.status = result.finished ? result.exitStatus : -1;
   answer.out = result.output;
-  answer.err = slurp(launch.errorFile);
+  answer.err = supporttest::readFile(launch.errorFile);
   unlink(launch.errorFile.c_str());
   return answer;
 }
@@ -197,9 +190,7 @@ TEST_F(Programs, AHundredThousandCharacterArgumentGivesShortLines) {
     int status;
     size_t lines;  // on stdout and stderr together
   };
-  std::vector<Case> cases;
-  for (const Program& p : programs()) cases.push_back({p.path, {option}, 2, 1});
-  const std::vector<Case> operands = {
+  std::vector<Case> cases = {
       {VELMORA_PROGRAM, {longName}, 2, 1},
       {VELMORA_SHOT, {longName + ".png"}, 1, 1},
       {VELMORA_SHOT, {"missing/" + longName + ".png"}, 1, 1},
@@ -211,7 +202,7 @@ TEST_F(Programs, AHundredThousandCharacterArgumentGivesShortLines) {
       {VELMORA_INSPECT, {longName + ".obj"}, 1, 4},
       {VELMORA_INSPECT, {longName + ".tga"}, 1, 2},
   };
-  cases.insert(cases.end(), operands.begin(), operands.end());
+  for (const Program& p : programs()) cases.push_back({p.path, {option}, 2, 1});
   if (*VELMORA_BENCH_PROGRAM) cases.push_back({VELMORA_BENCH_PROGRAM, {longName}, 2, 1});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program + " " + c.args.back().substr(0, 20));
@@ -247,15 +238,9 @@ class OutputTargets : public testing::Test {
   const std::string folder_ = supporttest::makeTempDir("targets") + "/out";
 };
 
-size_t entries(const std::string& folder) {
-  size_t count = 0;
-  for (auto it = std::filesystem::directory_iterator(folder); it != std::filesystem::directory_iterator(); ++it)
-    ++count;
-  return count;
-}
-
 TEST_F(OutputTargets, WhatWasThereStaysWhateverTheWriteMeets) {
   const std::string earlier = "an earlier picture";
+  const auto picture = [&](const std::string& path) { return bool(std::ofstream(path) << earlier); };
   const struct {
     const char* what;
     const char* name;
@@ -269,11 +254,9 @@ TEST_F(OutputTargets, WhatWasThereStaysWhateverTheWriteMeets) {
        [](const std::string& path) { return mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 7)) == 0; }, "", 1,
        ": no space left on the device; ", false},
       {"a pipe", "pipe", [](const std::string& path) { return mkfifo(path.c_str(), 0600) == 0; }, "", 0, "", false},
-      {"a picture and a full disk", "shot.png",
-       [&](const std::string& path) { return bool(std::ofstream(path) << earlier); }, "trap '' XFSZ; ulimit -f 1;", 1,
+      {"a picture and a full disk", "shot.png", picture, "trap '' XFSZ; ulimit -f 1;", 1,
        ": larger than a file may grow here", true},
-      {"a picture", "shot.png", [&](const std::string& path) { return bool(std::ofstream(path) << earlier); }, "", 0,
-       "", false},
+      {"a picture", "shot.png", picture, "", 0, "", false},
       {"a missing folder", "missing/shot.png", [](const std::string&) { return true; }, "", 1,
        ": its folder does not exist; name a file in a folder that can be written", false},
   };
@@ -296,7 +279,7 @@ TEST_F(OutputTargets, WhatWasThereStaysWhateverTheWriteMeets) {
       const bool existed = lstat(path.c_str(), &made) == 0;
       std::string piped;
       std::thread reader;
-      if (S_ISFIFO(made.st_mode)) reader = std::thread([&] { piped = slurp(path); });
+      if (S_ISFIFO(made.st_mode)) reader = std::thread([&] { piped = supporttest::readFile(path); });
       const Answer answer = write(program, path, c.setup);
       if (reader.joinable()) {
         // A reader still waiting for a writer that never came sees the end.
@@ -318,13 +301,13 @@ TEST_F(OutputTargets, WhatWasThereStaysWhateverTheWriteMeets) {
         EXPECT_EQ(after.st_mode & S_IFMT, made.st_mode & S_IFMT) << "the target was replaced";
         EXPECT_EQ(after.st_rdev, made.st_rdev);
       }
-      const std::string png = S_ISFIFO(made.st_mode) ? piped : existed && S_ISCHR(made.st_mode) ? "" : slurp(path);
+      const std::string png = S_ISFIFO(made.st_mode) ? piped : existed && S_ISCHR(made.st_mode) ? "" : supporttest::readFile(path);
       if (c.status == 0) {
         EXPECT_EQ(png.substr(0, 4), "\x89PNG");
       } else if (existed && S_ISREG(made.st_mode)) {
         EXPECT_EQ(png, earlier);
       }
-      EXPECT_EQ(entries(folder_), existed ? 1u : 0u) << "a temporary file was left behind";
+      EXPECT_EQ(supporttest::entriesIn(folder_), existed ? 1u : 0u) << "a temporary file was left behind";
       std::filesystem::remove_all(folder_);
     }
   }

@@ -211,31 +211,17 @@ def decode_png(data):
     for y in range(height):
         kind = raw[y * (stride + 1)]
         line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        if kind == 1:
-            for i in range(channels, stride):
-                line[i] = (line[i] + line[i - channels]) & 0xFF
-        elif kind == 2:
-            for i in range(stride):
-                line[i] = (line[i] + prev[i]) & 0xFF
-        elif kind == 3:
-            for i in range(stride):
-                left = line[i - channels] if i >= channels else 0
-                line[i] = (line[i] + ((left + prev[i]) >> 1)) & 0xFF
-        elif kind == 4:
-            for i in range(stride):
-                a = line[i - channels] if i >= channels else 0
-                b = prev[i]
-                c = prev[i - channels] if i >= channels else 0
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 0xFF
-        if channels == 3:
-            out[y * width * 3:(y + 1) * width * 3] = line
-        else:
-            row = out[y * width * 3:(y + 1) * width * 3]
-            row[0::3], row[1::3], row[2::3] = line[0::4], line[1::4], line[2::4]
-            out[y * width * 3:(y + 1) * width * 3] = row
-        prev = line
+        for i in range(stride) if kind else ():
+            # The filter's predictor from the left (a), upper (b) and upper left (c) bytes.
+            a, b = line[i - channels] if i >= channels else 0, prev[i]
+            c = prev[i - channels] if i >= channels else 0
+            pa, pb, pc = (abs(b - c), abs(a - c), abs(a + b - 2 * c)) if kind == 4 else (0, 0, 0)
+            paeth = a if pa <= pb and pa <= pc else b if pb <= pc else c
+            line[i] = (line[i] + (0, a, b, (a + b) >> 1, paeth)[kind]) & 0xFF
+        prev = bytearray(line)
+        if channels == 4:
+            del line[3::4]
+        out[y * width * 3:(y + 1) * width * 3] = line
     return width, height, bytes(out)
 
 

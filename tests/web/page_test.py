@@ -15,6 +15,7 @@ Where the web build or Chromium is missing the test is skipped with the reason
 """
 
 import argparse
+import collections
 import json
 import os
 import re
@@ -69,25 +70,15 @@ def save_png(path, picture):
         out.write(devtools.encode_png(*picture))
 
 
-def region_mean(picture, x0, y0, x1, y1):
-    width, _, rgb = picture
-    total, n = 0, 0
+def region_mean(a, box, b=None):
+    """The mean level of picture `a` over every other row of `box` (x0, y0, x1, y1); with
+    picture `b`, the mean difference between the two."""
+    width, (x0, y0, x1, y1) = a[0], box
+    values = []
     for y in range(y0, y1, 2):
-        row = rgb[(y * width + x0) * 3:(y * width + x1) * 3]
-        total += sum(row)
-        n += len(row)
-    return total / n
-
-
-def region_difference(a, b, x0, y0, x1, y1):
-    width = a[0]
-    total, n = 0, 0
-    for y in range(y0, y1, 2):
-        ra = a[2][(y * width + x0) * 3:(y * width + x1) * 3]
-        rb = b[2][(y * width + x0) * 3:(y * width + x1) * 3]
-        total += sum(abs(p - q) for p, q in zip(ra, rb))
-        n += len(ra)
-    return total / n
+        row = slice((y * width + x0) * 3, (y * width + x1) * 3)
+        values += [abs(p - q) for p, q in zip(a[2][row], b[2][row])] if b else a[2][row]
+    return sum(values) / len(values)
 
 
 def open_held(browser, base, query):
@@ -95,6 +86,23 @@ def open_held(browser, base, query):
     browser.wait_for("window.Module && Module.frames >= 1 && Module.calledRun", 90, f"the first frame of ?{query}")
     # One more animation frame, so that the canvas drawn is the one composited.
     browser.evaluate("new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))")
+
+
+def open_running(browser, base):
+    browser.open(f"{base}/velmora.html", WIDTH, HEIGHT)
+    browser.wait_for("window.Module && Module.frames >= 3", 90, "the running page")
+
+
+def wait_frames(browser, n):
+    frames = browser.evaluate("Module.frames")
+    browser.wait_for(f"Module.frames >= {frames + n}", 60, f"{n} more frames")
+
+
+def menu_item(browser, label):
+    """Where to point at the open menus' item `label`."""
+    return browser.evaluate("(() => { const li = [...document.querySelectorAll('.menu li')].find(l => "
+                            f"l.textContent === '{label}'); const b = li.getBoundingClientRect(); "
+                            "return [b.x + 10, b.y + b.height / 2]; })()")
 
 
 def picks_on_page(browser, clicks):
@@ -145,9 +153,7 @@ def test_picks(args, browser, base):
     found_kart = None
     for name, query, shot_args in POSES[:3]:
         clicks = PICK_GRID + (START_POSE_PICKS if name == "start" else [])
-        command = [args.desktop_picks, *shot_args]
-        for x, y in clicks:
-            command += ["--click", f"{x},{y}"]
+        command = [args.desktop_picks, *shot_args, *(a for x, y in clicks for a in ("--click", f"{x},{y}"))]
         desktop = subprocess.run(command, capture_output=True, text=True)
         if desktop.returncode != 0:
             check(False, f"desktop picks for the {name} pose: {desktop.stderr.strip()}")
@@ -157,9 +163,7 @@ def test_picks(args, browser, base):
         actual = picks_on_page(browser, clicks)
         differing = [(c, e, a) for c, e, a in zip(clicks, expected, actual)
                      if e["count"] != a["count"] or names_of(e) != names_of(a)]
-        counts = {}
-        for e in expected:
-            counts[e["count"]] = counts.get(e["count"], 0) + 1
+        counts = collections.Counter(e["count"] for e in expected)
         detail = "; ".join(f"at {c}: desktop {names_of(e)}, page {names_of(a)}" for c, e, a in differing[:4])
         check(len(expected) == len(clicks) and not differing,
               f"{name} pose, {len(clicks)} picks (hit counts {dict(sorted(counts.items()))}): page's records "
@@ -171,8 +175,7 @@ def test_picks(args, browser, base):
 
 
 def test_person(browser, base, kart):
-    browser.open(f"{base}/velmora.html", WIDTH, HEIGHT)
-    browser.wait_for("window.Module && Module.frames >= 3", 90, "the running page")
+    open_running(browser, base)
     # Ground below the horizon, away from the karts and the grass.
     ground = (100, 750, 600, 950)
 
@@ -182,23 +185,15 @@ def test_person(browser, base, kart):
     browser.mouse("mouseReleased", 650, 500, "right", 0, 1)
     labels = browser.evaluate("[...document.querySelectorAll('.menu li')].map(li => li.textContent)")
     check(labels == ["Camera", "Lights", "Animations"], f"the right button opens the menu: {labels}")
-    with_menu = browser.screenshot()
-    check(region_difference(before, with_menu, 650, 500, 760, 560) > 20, "the menu shows over the canvas")
-    box = browser.evaluate("(() => { const li = [...document.querySelectorAll('.menu li')].find(l => "
-                           "l.textContent === 'Lights'); const b = li.getBoundingClientRect(); "
-                           "return [b.x + 10, b.y + b.height / 2]; })()")
-    browser.mouse("mouseMoved", *box)
+    check(region_mean(before, (650, 500, 760, 560), browser.screenshot()) > 20, "the menu shows over the canvas")
+    browser.mouse("mouseMoved", *menu_item(browser, "Lights"))
     sub = browser.evaluate("[...document.querySelectorAll('.menu')].map(m => m.textContent)")
     check(any("Toggle headlight" in s for s in sub), f"\"Lights\" opens its submenu: {sub[-1] if sub else None}")
-    item = browser.evaluate("(() => { const li = [...document.querySelectorAll('.menu li')].find(l => "
-                            "l.textContent === 'Toggle headlight'); const b = li.getBoundingClientRect(); "
-                            "return [b.x + 10, b.y + b.height / 2]; })()")
+    item = menu_item(browser, "Toggle headlight")
     browser.mouse("mouseMoved", *item)
     browser.click(*item)
-    frames = browser.evaluate("Module.frames")
-    browser.wait_for(f"Module.frames >= {frames + 2}", 30, "frames after the menu")
-    after = browser.screenshot()
-    lit, dim = region_mean(before, *ground), region_mean(after, *ground)
+    wait_frames(browser, 2)
+    lit, dim = region_mean(before, ground), region_mean(browser.screenshot(), ground)
     check(browser.evaluate("document.querySelectorAll('.menu').length") == 0, "the menu closes on the choice")
     # The headlight's command lowers the global ambient from 1 to 0.3: the ground darkens.
     check(dim < lit * 0.8, f"\"Toggle headlight\" changes the picture: ground's mean level {lit:.1f} -> {dim:.1f}")
@@ -210,13 +205,13 @@ def test_person(browser, base, kart):
         browser.key("ArrowUp", "ArrowUp", 38)
     wait_frames(browser, 3)
     walked = browser.screenshot()
-    moved = region_difference(still, walked, *standing)
+    moved = region_mean(still, standing, walked)
     check(moved > 5, f"the up arrow walks the camera forward: post and benches changed by {moved:.1f} on average")
     for _ in range(3):
         browser.key("ArrowDown", "ArrowDown", 40)
     wait_frames(browser, 3)
     back = browser.screenshot()
-    returned = region_difference(still, back, *standing)
+    returned = region_mean(still, standing, back)
     check(returned < moved / 4, f"the down arrow walks it back: post and benches differ by {returned:.1f} from before")
 
     # ---- A left click on the kart on the curve starts its lap; a second one stops it.
@@ -225,14 +220,13 @@ def test_person(browser, base, kart):
         return
     x, y_top = kart[0], HEIGHT - 1 - kart[1]
     area = (max(0, x - 120), max(0, y_top - 60), min(WIDTH, x + 120), min(HEIGHT, y_top + 60))
-    browser.open(f"{base}/velmora.html", WIDTH, HEIGHT)
-    browser.wait_for("window.Module && Module.frames >= 3", 90, "the running page")
+    open_running(browser, base)
     # Pictures of the area alone: the lap moves the kart out of it within seconds.
     whole = (0, 0, area[2] - area[0], area[3] - area[1])
     before = [browser.screenshot(area)]
     wait_frames(browser, 10)
     before.append(browser.screenshot(area))
-    still_change = region_difference(before[0], before[1], *whole)
+    still_change = region_mean(before[0], whole, before[1])
     browser.click(x, y_top)
     wait_frames(browser, 1)
     # Stop it while it is still near: a click where the page's own pick finds
@@ -250,21 +244,17 @@ def test_person(browser, base, kart):
     browser.click(found, y_top)
     wait_frames(browser, 2)
     stopped = [browser.screenshot(area)]
-    moved = region_difference(before[1], stopped[0], *whole)
+    moved = region_mean(before[1], whole, stopped[0])
     # It stands elsewhere now: the picture round where it stood has changed.
     check(moved > still_change + 0.5,
           f"a click on the kart starts its lap: round where it stood the picture changed by {moved:.1f} "
           f"(standing, over ten frames: {still_change:.1f})")
     wait_frames(browser, 10)
     stopped.append(browser.screenshot(area))
-    settled = region_difference(stopped[0], stopped[1], *whole)
+    settled = region_mean(stopped[0], whole, stopped[1])
     check(settled <= still_change + 0.2,
           f"a second click stops it: over ten frames the picture around it changes by {settled:.1f} "
           f"(standing before the first click: {still_change:.1f})")
-
-def wait_frames(browser, n):
-    frames = browser.evaluate("Module.frames")
-    browser.wait_for(f"Module.frames >= {frames + n}", 60, f"{n} more frames")
 
 
 def test_damaged_file(args, browser, work):
@@ -338,19 +328,16 @@ def measure(browser, base, page_dir, label):
 def desktop_frames(bench):
     """The desktop's culled frame for the same poses, from velmora-bench's frame section."""
     run = subprocess.run([bench, "--only", "frame", "--frames", "20"], capture_output=True, text=True)
-    pose = None
-    found = {}
+    pose, found = None, {}
     for line in run.stdout.splitlines():
-        if line.startswith(" ") and line.strip().endswith(":") and not line.startswith("  "):
+        if re.fullmatch(r" \S.*:", line):  # a pose's heading, indented once
             pose = line.strip()[:-1]
         match = re.match(r"\s+full frame, culled\s+median\s+([0-9.]+) ms", line)
-        if match and pose in ("start pose", "car view"):
+        if match:
             found[pose] = float(match.group(1))
     for pose in ("start pose", "car view"):
-        if pose in found:
-            print(f"frame time, desktop (velmora-bench, culled, llvmpipe), {pose}: {found[pose]:.1f} ms", flush=True)
-        else:
-            print(f"frame time, desktop, {pose}: not found in velmora-bench's output (status {run.returncode})")
+        print(f"frame time, desktop (velmora-bench, culled, llvmpipe), {pose}: {found[pose]:.1f} ms" if pose in found
+              else f"frame time, desktop, {pose}: not found in velmora-bench's output (status {run.returncode})")
 
 
 def main():
