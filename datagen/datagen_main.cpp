@@ -34,15 +34,6 @@ const char* const USAGE =
     "  --version       the version\n"
     "Every option also takes its value as --option=VALUE.\n";
 
-// Why nothing can be written into `folder` (made when missing), or empty.
-std::string folderProblem(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return "cannot make the folder " + printableText(folder) + ": " + writeErrorText(error.value());
-  const std::string problem = outputFileProblem(folder + "/" + datagen::MANIFEST_NAME);
-  return problem.empty() ? problem : "cannot write into " + printableText(folder) + ": " + problem;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +59,7 @@ int main(int argc, char** argv) {
   // The folders are looked at before the pictures are made.
   for (const std::string& folder : {outDir, previewDir}) {
     if (folder.empty()) continue;
-    const std::string problem = folderProblem(folder);
+    const std::string problem = outputFolderProblem(folder, datagen::MANIFEST_NAME);
     if (problem.empty()) continue;
     std::fprintf(stderr, "velmora-datagen: %s; name a folder that can be written\n", problem.c_str());
     return 1;

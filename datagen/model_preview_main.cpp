@@ -4,14 +4,13 @@
 // materials, normals smoothed like the model library's 90-degree vertex normals), and
 // the sky box and ground from the scene's eye, then writes PNG files.
 //
-//   xvfb-run -a -s "-screen 0 1600x1200x24" velmora-datagen-preview OUT_DIR
+//   velmora-datagen-preview OUT_DIR
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "app/scene_state.h"
 #include "app/shell/window.h"
 #include "cli/command_line.h"
+#include "cli/display.h"
 #include "datagen/data_set.h"
 #include "datagen/png_writer.h"
 #include "datagen/vec.h"
@@ -29,6 +29,7 @@
 #include "scene/kart.h"
 #include "scene/materials.h"
 #include "scene/sky_box.h"
+#include "support/output_file.h"
 
 using namespace datagen;
 
@@ -38,8 +39,7 @@ const char* const PREVIEW_USAGE =
     "Usage: velmora-datagen-preview OUT_DIR\n"
     "Renders the generated kart and grass from several sides, lit as the scene lights\n"
     "them, and the sky box and ground from the scene's eye, into PNG files in OUT_DIR.\n"
-    "It needs an X display, e.g.:\n"
-    "  xvfb-run -a -s \"-screen 0 1600x1200x24\" velmora-datagen-preview out/preview\n"
+    "Without an X display it runs itself under xvfb-run.\n"
     "\n"
     "  --help      this text\n"
     "  --version   the version\n";
@@ -219,9 +219,16 @@ Image8 readPixels(int x, int y, int width, int height) {
   return image;
 }
 
+// Pictures that could not be written; each has had its line.
+int failedPictures = 0;
+
 bool save(const std::string& path, const Image8& image) {
-  bool ok = writePng(path, image);
-  if (ok) std::printf("wrote %s\n", path.c_str());
+  const bool ok = writePng(path, image);
+  if (ok) {
+    std::printf("wrote %s\n", path.c_str());
+  } else {
+    ++failedPictures;
+  }
   return ok;
 }
 
@@ -357,7 +364,7 @@ void display() {
   if (done) return;
   done = true;
   renderAll();
-  std::exit(0);
+  std::exit(failedPictures == 0 ? 0 : 1);
 }
 
 }  // namespace
@@ -370,10 +377,15 @@ int main(int argc, char** argv) {
   if (operands.size() != 1)
     return line.refuse(operands.empty() ? "no output folder given" : "more than one output folder given");
   outDir = operands[0];
+  // The folder is looked at before anything is rendered.
+  if (const std::string problem = outputFolderProblem(outDir, "kart_front_right.png"); !problem.empty()) {
+    std::fprintf(stderr, "velmora-datagen-preview: %s; name a folder that can be written\n", problem.c_str());
+    return 1;
+  }
+  if (!ensureDisplay("velmora-datagen-preview", argv)) return 1;
   // The options are ours; GLUT gets only the program's name.
   int glutArgc = 1;
   glutInit(&glutArgc, argv);
-  std::filesystem::create_directories(outDir);
   static DataSet set = generateDataSet();
   dataSet = &set;
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);

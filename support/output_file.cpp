@@ -119,6 +119,14 @@ std::string outputFileProblem(const std::string& path) {
   return std::string();
 }
 
+std::string outputFolderProblem(const std::string& folder, const std::string& fileName) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return "cannot make the folder " + printableText(folder) + ": " + writeErrorText(error.value());
+  const std::string problem = outputFileProblem(folder + "/" + fileName);
+  return problem.empty() ? problem : "cannot write into " + printableText(folder) + ": " + problem;
+}
+
 OutputFile::OutputFile(std::string path) : target_(std::move(path)) {
   if (target_.empty()) {
     problem_ = "no file name given";

@@ -17,6 +17,11 @@
 // is meant to be asked before the work that makes the file begins.
 std::string outputFileProblem(const std::string& path);
 
+// Why `fileName` cannot be written into `folder`, which is made when missing:
+// "cannot make the folder F: REASON" or "cannot write into F: REASON", or
+// empty when it can.
+std::string outputFolderProblem(const std::string& folder, const std::string& fileName);
+
 // One file being written. stream() takes the bytes; commit() puts them in
 // place. Destroyed without a successful commit(), it removes its temporary
 // file and leaves the target as it was.

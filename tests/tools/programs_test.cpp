@@ -180,6 +180,17 @@ TEST_F(Programs, VelmoraWithoutDataSaysWhereItLookedBeforeAnyWindow) {
   EXPECT_NE(answer.err.find("launcher"), std::string::npos) << answer.err;
 }
 
+// Before any window: a file where the folder should be is named, with status 1.
+TEST_F(Programs, DatagenPreviewRefusesAFolderItCannotMake) {
+  const std::string file = folder_ + "/a-file";
+  ASSERT_TRUE(std::ofstream(file) << "x");
+  const Answer answer = run(VELMORA_DATAGEN_PREVIEW, {file + "/pictures"}, folder_);
+  std::remove(file.c_str());
+  EXPECT_EQ(answer.status, 1);
+  EXPECT_EQ(answer.err, "velmora-datagen-preview: cannot make the folder " + file +
+                            "/pictures: a part of its path is not a folder; name a folder that can be written\n");
+}
+
 // One line per refusal, however long the name: the name is cut, with its length.
 TEST_F(Programs, AHundredThousandCharacterArgumentGivesShortLines) {
   const std::string longName(100000, 'n');
@@ -197,6 +208,7 @@ TEST_F(Programs, AHundredThousandCharacterArgumentGivesShortLines) {
       {VELMORA_GRAB, {longName + ".png"}, 1, 1},
       {VELMORA_DATAGEN, {"--out", longName}, 1, 1},
       {VELMORA_DATAGEN, {"--out", "x", longName}, 2, 1},
+      {VELMORA_DATAGEN_PREVIEW, {longName}, 1, 1},
       // The file's name heads its report, then the reader's message, its
       // reason and the verdict: each name as short as the one above.
       {VELMORA_INSPECT, {longName + ".obj"}, 1, 4},
